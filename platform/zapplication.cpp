@@ -1,0 +1,93 @@
+#include "zapplication.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <set>
+
+namespace {
+
+struct PlatformOptions
+{
+    QString translations; // null when not given
+    QString lang;         // null when not given
+};
+
+// Options take their value from the next argument; an option left without one stays on the
+// command line, where the program sees it as a stray argument rather than losing it silently.
+PlatformOptions takePlatformOptions(int &argc, char **argv)
+{
+    PlatformOptions options;
+    int kept = argc > 0 ? 1 : 0;
+    for (int i = 1; i < argc; ++i) {
+        if (i + 1 < argc && std::strcmp(argv[i], "-translations") == 0)
+            options.translations = QFile::decodeName(argv[++i]);
+        else if (i + 1 < argc && std::strcmp(argv[i], "-lang") == 0)
+            options.lang = QString::fromLocal8Bit(argv[++i]);
+        else
+            argv[kept++] = argv[i];
+    }
+    if (kept < argc) {
+        argv[kept] = nullptr;
+        argc = kept;
+    }
+    return options;
+}
+
+// NAME_LOCALE.qm, where NAME may itself hold underscores: the locale is the shortest tail
+// that reads as one (a lower-case language code, then optional _Script/_REGION parts).
+std::set<QString, std::greater<QString>> componentNames(const QDir &dir)
+{
+    static const QRegularExpression catalogName(
+        QStringLiteral("^(.+)_[a-z]{2,3}(?:_[A-Za-z0-9]+)*\\.qm$"));
+    std::set<QString, std::greater<QString>> names;
+    const QStringList files = dir.entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable);
+    for (const QString &file : files) {
+        const QRegularExpressionMatch match = catalogName.match(file);
+        if (match.hasMatch())
+            names.insert(match.captured(1));
+    }
+    return names;
+}
+
+} // namespace
+
+ZApplication::ZApplication(int &argc, char **argv, Type type) : QCoreApplication(argc, argv)
+{
+    // The platform's GUI types differ only in the display they open; this stand-in opens none.
+    Q_UNUSED(type);
+
+    const PlatformOptions options = takePlatformOptions(argc, argv);
+    const QLocale locale = options.lang.isNull() ? QLocale::system() : QLocale(options.lang);
+    const QString dir = options.translations.isNull() ? QStringLiteral(ZAPPBASE_TRANSLATIONS_DIR)
+                                                      : options.translations;
+
+    // The toolkit asks the most recently installed translator first, so installing in
+    // descending order lets the component whose name sorts first answer.
+    for (const QString &name : componentNames(QDir(dir))) {
+        auto *catalog = new QTranslator;
+        if (catalog->load(locale, name, QStringLiteral("_"), dir) && installTranslator(catalog))
+            catalogs.append(catalog);
+        else
+            delete catalog;
+    }
+
+    // A mistyped directory would otherwise make every line look untranslated.
+    if (catalogs.isEmpty() && !options.translations.isNull())
+        std::fprintf(stderr, "ZApplication: no catalog for language '%s' in '%s'\n",
+                     qPrintable(options.lang.isNull() ? locale.name() : options.lang),
+                     QFile::encodeName(dir).constData());
+}
+
+ZApplication::~ZApplication()
+{
+    for (QTranslator *catalog : std::as_const(catalogs)) {
+        removeTranslator(catalog);
+        delete catalog;
+    }
+}

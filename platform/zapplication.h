@@ -1,0 +1,34 @@
+#ifndef ZAPPLICATION_H
+#define ZAPPLICATION_H
+
+#include <QCoreApplication>
+#include <QList>
+
+class QTranslator;
+
+// The platform's application object. Constructing it makes the platform's catalogs answer
+// the toolkit's translation lookup (QObject::tr) for the rest of the run.
+//
+// Like a toolkit application taking its own options, the constructor removes these from
+// argc/argv, wherever they stand, before the program counts its arguments:
+//   -translations DIR   the directory of the platform's catalogs (default: fixed at build time)
+//   -lang LOCALE        the language, e.g. de or pt_BR (default: the system's, from LANGUAGE,
+//                       LC_ALL, LC_MESSAGES and LANG)
+//
+// Catalogs are Qt .qm files named NAME_LOCALE.qm, one per component NAME. For every component
+// found in the directory, the catalog for the language is chosen with Qt's locale fallback
+// (de_DE finds NAME_de.qm). When several catalogs translate the same text, the component
+// whose name sorts first answers.
+class ZApplication : public QCoreApplication
+{
+  public:
+    enum Type { Tty = 0, GuiClient = 1, GuiServer = 2 };
+
+    ZApplication(int &argc, char **argv, Type type);
+    ~ZApplication() override;
+
+  private:
+    QList<QTranslator *> catalogs;
+};
+
+#endif
