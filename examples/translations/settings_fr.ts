@@ -1,0 +1,23 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Ringtone</source>
+        <translation>Sonnerie</translation>
+    </message>
+    <message>
+        <source>Vibrate</source>
+        <translation>Vibreur</translation>
+    </message>
+    <message>
+        <source>Flight mode</source>
+        <translation>Mode avion</translation>
+    </message>
+</context>
+</TS>

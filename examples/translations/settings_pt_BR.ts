@@ -1,0 +1,19 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message>
+        <source>Ringtone</source>
+        <translation>Toque</translation>
+    </message>
+    <message>
+        <source>Flight mode</source>
+        <translation>Modo avião</translation>
+    </message>
+</context>
+</TS>
