@@ -1,0 +1,40 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Hello</source>
+        <translation>Hallo</translation>
+    </message>
+    <message>
+        <source>Good night</source>
+        <translation>Gute Nacht</translation>
+    </message>
+    <message>
+        <source>Radio</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>Two lines</source>
+        <translation>Zwei
+Zeilen</translation>
+    </message>
+    <message>
+        <source>a|b	c</source>
+        <translation>x|||y	z</translation>
+    </message>
+    <message>
+        <source>Grüße</source>
+        <translation>Schöne Grüße</translation>
+    </message>
+    <message>
+        <source>Čeština</source>
+        <translation>Tschechisch</translation>
+    </message>
+    <message>
+        <source>0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789</source>
+        <translation>long</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# Runs the built program as a user would, on real files and catalogs, and compares its
+# output, table and exit status byte for byte.
+# usage: e2e.sh GROUP PROGRAM CATALOG_DIR [EMULATOR...]
+set -u
+group=$1 program=$2 catalogs=$3
+shift 3
+emulator=("$@")
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+bin="$work/my %1 bin" # a directory name that would trip naive path formatting
+mkdir -p "$bin" "$work/run"
+cp "$program" "$bin/trcheck"
+table="$bin/Strings_Table.txt"
+failures=0
+ENVS=() # extra environment for the next run
+
+# run ARGS...: the program, from $work/run, in a neutral language environment; its output goes
+# to $OUT when set
+run() {
+    (cd "$work/run" && env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 "${ENVS[@]}" \
+        "${emulator[@]}" "$bin/trcheck" "$@" >"${OUT:-$work/out}" 2>"$work/err")
+    status=$?
+}
+run_de() { run -translations "$catalogs" -lang de "$@"; }
+
+fail() {
+    echo "FAIL [$group] $*"
+    failures=$((failures + 1))
+}
+# expect LABEL FILE FORMAT [ARGS...]: FILE holds exactly what printf makes of the rest
+expect() {
+    local label=$1 file=$2
+    shift 2
+    # shellcheck disable=SC2059
+    printf -- "$@" >"$work/expected"
+    cmp -s "$work/expected" "$file" || {
+        fail "$label: $file differs"
+        diff <(od -c "$work/expected") <(od -c "$file") | head -8
+    }
+}
+expect_status() { [ "$status" -eq "$1" ] || fail "$2: status $status, expected $1"; }
+# report N VERDICT TEXT: one console line; TEXT is already in its Latin-1 bytes
+report() { printf '=> %6s%s'\''%s'\''\n' "$1" "$([ "$2" = OK ] && echo '    OK: ' || echo ' ERROR: ')" "$3"; }
+# row N SOURCE TRANSLATION: one table row, the source padded to 128 characters
+row() {
+    local LC_ALL=C.UTF-8 pad=$((128 - ${#2}))
+    printf '%6s   |||   %s%*s   |||   %s\n' "$1" "$2" $((pad > 0 ? pad : 0)) '' "$3"
+}
+strings() { printf -- "$@" >"$work/run/Strings.txt"; }
+
+case $group in
+usage)
+    echo old >"$table"
+    for args in "" "a b" "-translations $catalogs -lang de" "Strings.txt -lang"; do
+        # shellcheck disable=SC2086
+        run $args
+        expect_status 1 "args '$args'"
+        expect "usage '$args'" "$work/err" 'Usage:\n\t%s Strings.txt\n' "$bin/trcheck"
+        expect "no report '$args'" "$work/out" ''
+    done
+    expect "table untouched" "$table" 'old\n'
+    ;;
+unreadable)
+    echo old >"$table"
+    mkdir "$work/run/adir"
+    run_de no/such.txt
+    expect_status 2 missing
+    expect "missing file named as typed" "$work/err" "Cannot open 'no/such.txt' file for read.\n"
+    run_de adir
+    expect_status 2 directory
+    expect "directory" "$work/err" "Cannot open 'adir' file for read.\n"
+    expect "table untouched" "$table" 'old\n'
+    ;;
+unwritable)
+    strings 'Hello\nnope\n'
+    mkdir "$table"
+    run_de Strings.txt
+    expect_status 3 "table is a directory"
+    expect "open failure" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
+    expect "no report" "$work/out" ''
+    rmdir "$table" && ln -s /dev/full "$table"
+    run_de Strings.txt
+    expect_status 3 "table on a full disk"
+    expect "write failure" "$work/err" "Cannot write 'Strings_Table.txt' file.\n"
+    expect "report still whole" "$work/out" '%s' "$(report 1 OK Hello; report 2 ERROR nope)"$'\n'
+    rm "$table"
+    OUT=/dev/full run_de Strings.txt
+    expect_status 4 "report on a full disk"
+    expect "report failure" "$work/err" 'Cannot write the report to standard output.\n'
+    ;;
+report)
+    echo "an earlier run's table" >"$table"
+    long=0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789
+    strings 'Hello\nnope\nGood night\nRadio\n\nTwo lines\na|b\tc\n%s\nZoo' "$long"
+    run_de Strings.txt
+    expect_status 0 report
+    expect "nothing on stderr" "$work/err" ''
+    expect "report" "$work/out" '%s\n' "$(report 1 OK Hello; report 2 ERROR nope
+        report 3 OK 'Good night'; report 4 ERROR Radio; report 5 ERROR ''
+        report 6 OK 'Two lines'; report 7 OK $'a|b\tc'; report 8 OK "$long"; report 9 OK Zoo)"
+    expect "table" "$table" '%s\n' "$(row 1 Hello Hallo; row 2 'Good night' 'Gute Nacht'
+        row 3 'Two lines' $'Zwei\nZeilen'; row 4 $'a|b\tc' $'x|||y\tz'; row 5 "$long" long
+        row 6 Zoo Tierpark)"
+    ;;
+encoding)
+    # CR LF, a lone CR, Latin-1 and wider characters, a NUL
+    strings 'Hello\r\ncaf\xc3\xa9\r\nGr\xc3\xbc\xc3\x9fe\nHello\0x\n\xc4\x8ce\xc5\xa1tina\na\rb\n'
+    run_de Strings.txt
+    expect_status 0 encoding
+    expect "report in Latin-1" "$work/out" '%s\n%s\0%s\n%s\n' "$(report 1 OK Hello
+        report 2 ERROR $'caf\xe9'; report 3 OK $'Gr\xfc\xdfe')" "=>      4 ERROR: 'Hello" "x'" \
+        "$(report 5 OK '?e?tina'; report 6 ERROR $'a\rb')"
+    expect "table in UTF-8" "$table" '%s\n' "$(row 1 Hello Hallo; row 2 'Grüße' 'Schöne Grüße'
+        row 3 'Čeština' Tschechisch)"
+    # UTF-16 with a byte-order mark, and a lone surrogate UTF-8 cannot carry
+    strings '\xff\xfeH\0e\0l\0l\0o\0\n\0\x00\xd8x\0\n\0'
+    run_de Strings.txt
+    expect "UTF-16 report" "$work/out" '%s\n' "$(report 1 OK Hello; report 2 ERROR '?x')"
+    expect "UTF-16 table" "$table" '%s\n' "$(row 1 Hello Hallo)"
+    ;;
+placement)
+    strings 'Hello\n'
+    (cd "$work/run" && env LANG=C.UTF-8 "${emulator[@]}" "../my %1 bin/trcheck" \
+        -translations "$catalogs" -lang de Strings.txt >/dev/null)
+    expect "beside a relative program path" "$table" '%s\n' "$(row 1 Hello Hallo)"
+    [ -e "$work/run/Strings_Table.txt" ] && fail "table in the working directory"
+    rm "$table"
+    if [ ${#emulator[@]} -gt 0 ]; then
+        bare=("${emulator[@]}" -0 trcheck "$bin/trcheck")
+    else
+        bare=(env PATH="$bin:$PATH" trcheck)
+    fi
+    (cd "$work/run" && "${bare[@]}" -translations "$catalogs" -lang de Strings.txt >/dev/null)
+    expect "bare name: working directory" "$work/run/Strings_Table.txt" '%s\n' "$(row 1 Hello Hallo)"
+    [ -e "$table" ] && fail "bare name: table beside the program"
+    strings ''
+    echo old >"$table"
+    run_de Strings.txt
+    expect_status 0 "empty input"
+    expect "empty input, empty report" "$work/out" ''
+    expect "empty input, emptied table" "$table" ''
+    ;;
+platform)
+    strings 'Hello\nZoo\nTools\n'
+    run Strings.txt -translations "$catalogs" -lang pt_BR
+    expect "options after the argument, per-component fallback" "$work/out" '%s\n' \
+        "$(report 1 OK Hello; report 2 ERROR Zoo; report 3 ERROR Tools)"
+    expect "pt_BR table" "$table" '%s\n' "$(row 1 Hello Olá)"
+    ENVS=(LANG=de_DE.UTF-8)
+    run -translations "$catalogs" Strings.txt
+    expect "system language, first component answers" "$table" '%s\n' \
+        "$(row 1 Hello Hallo; row 2 Zoo Tierpark; row 3 Tools Werkzeuge)"
+    ENVS=(LANG=de_DE.UTF-8 LANGUAGE=pt_BR:de)
+    run -translations "$catalogs" Strings.txt
+    expect "LANGUAGE list" "$table" '%s\n' \
+        "$(row 1 Hello Olá; row 2 Zoo Tierpark; row 3 Tools Werkzeuge)"
+    ENVS=()
+    run_de Strings.txt -translations "$work/nowhere"
+    expect_status 0 "no catalogs"
+    expect "warning for an empty -translations" "$work/err" \
+        "ZApplication: no catalog for language 'de' in '%s'\n" "$work/nowhere"
+    expect "nothing translated" "$table" ''
+    run -lang de Strings.txt
+    expect "no warning without -translations" "$work/err" ''
+    ;;
+*)
+    fail "unknown group"
+    ;;
+esac
+
+[ "$failures" -eq 0 ] && echo "[$group] passed"
+exit $((failures > 0))
