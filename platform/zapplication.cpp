@@ -39,18 +39,24 @@ PlatformOptions takePlatformOptions(int &argc, char **argv)
     return options;
 }
 
-// NAME_LOCALE.qm, where NAME may itself hold underscores: the locale is the shortest tail
-// that reads as one (a lower-case language code, then optional _Script/_REGION parts).
-std::set<QString, std::greater<QString>> componentNames(const QDir &dir)
+// NAME_LOCALE.qm, where NAME may itself hold underscores and a region may be written in lower
+// case (app_pt_br.qm): every split whose tail reads as a locale names a candidate component.
+// A candidate that is no component finds no catalog for the language and is dropped.
+std::set<QString, std::greater<QString>> componentNames(const QString &dir)
 {
-    static const QRegularExpression catalogName(
-        QStringLiteral("^(.+)_[a-z]{2,3}(?:_[A-Za-z0-9]+)*\\.qm$"));
+    static const QRegularExpression localeName(QStringLiteral("^[a-z]{2,3}(?:_[A-Za-z0-9]+)*$"));
     std::set<QString, std::greater<QString>> names;
-    const QStringList files = dir.entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable);
+    if (dir.isEmpty())
+        return names;
+    const QStringList files =
+        QDir(dir).entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable);
     for (const QString &file : files) {
-        const QRegularExpressionMatch match = catalogName.match(file);
-        if (match.hasMatch())
-            names.insert(match.captured(1));
+        const QString base = file.chopped(3);
+        for (qsizetype split = base.indexOf(u'_'); split > 0;
+             split = base.indexOf(u'_', split + 1)) {
+            if (localeName.match(QStringView(base).mid(split + 1)).hasMatch())
+                names.insert(base.left(split));
+        }
     }
     return names;
 }
@@ -69,7 +75,7 @@ ZApplication::ZApplication(int &argc, char **argv, Type type) : QCoreApplication
 
     // The toolkit asks the most recently installed translator first, so installing in
     // descending order lets the component whose name sorts first answer.
-    for (const QString &name : componentNames(QDir(dir))) {
+    for (const QString &name : componentNames(dir)) {
         auto *catalog = new QTranslator;
         if (catalog->load(locale, name, QStringLiteral("_"), dir) && installTranslator(catalog))
             catalogs.append(catalog);

@@ -40,14 +40,16 @@ void checkStrings(QTextStream &input, QTextStream &table)
     qint64 found = 0;
     QString line;
     QByteArray key;
-    while (!input.atEnd()) {
-        input.readLineInto(&line);
+    // Reading until a read fails, rather than testing atEnd() first, also drains pipes, whose
+    // end is unknown until they are read, and stops on a read error.
+    while (input.readLineInto(&line)) {
         QString translation;
         const bool translated =
             makeKey(line, key) && (translation = lookUp(key.constData())) != line;
         report(padField(QString::number(lineNumber), true), translated, line);
-        if (translated)
-            writeTableRow(table, ++found, line, translation);
+        // A table stream that failed keeps what it is given in memory: give it no more.
+        if (translated && ++found && table.status() == QTextStream::Ok)
+            writeTableRow(table, found, line, translation);
         ++lineNumber;
     }
 }

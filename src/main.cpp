@@ -7,8 +7,26 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+// Opens the strings file by the argument's own bytes, since a file name need not be valid
+// UTF-8. A directory opens but reads nothing, so it counts as unreadable.
+bool openStrings(QFile &file, const char *path, struct stat &status)
+{
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
 
 // The table goes beside the program as it was started (argv[0] unchanged); a bare name
 // resolves against the working directory.
@@ -18,11 +36,13 @@ QString tablePath(const char *programPath)
     return QStringLiteral("%1/%2").arg(directory, QLatin1String(tableFileName));
 }
 
-// Everything the table stream held must have reached the file.
-bool tableWritten(QTextStream &stream, QFile &file)
+// Opening the table empties it: when it is the strings file itself, that would destroy the
+// input before a line is read.
+bool isSameFile(const QString &path, const struct stat &strings)
 {
-    stream.flush();
-    return stream.status() == QTextStream::Ok && file.flush() && file.error() == QFile::NoError;
+    struct stat table;
+    return ::stat(QFile::encodeName(path).constData(), &table) == 0 &&
+           table.st_dev == strings.st_dev && table.st_ino == strings.st_ino;
 }
 
 } // namespace
@@ -36,14 +56,15 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    QFile strings(QFile::decodeName(argv[1]));
-    if (!strings.open(QIODevice::ReadOnly)) {
+    QFile strings;
+    struct stat stringsStatus;
+    if (!openStrings(strings, argv[1], stringsStatus)) {
         std::fprintf(stderr, "Cannot open '%s' file for read.\n", argv[1]);
         return 2;
     }
 
     QFile table(tablePath(argv[0]));
-    if (!table.open(QIODevice::WriteOnly)) {
+    if (isSameFile(table.fileName(), stringsStatus) || !table.open(QIODevice::WriteOnly)) {
         std::fprintf(stderr, "Cannot open '%s' file for write.\n", tableFileName);
         return 3;
     }
@@ -54,14 +75,25 @@ int main(int argc, char **argv)
 
     checkStrings(input, output);
 
-    const bool written = tableWritten(output, table);
+    // Everything the table stream held must reach the file.
+    output.flush();
+    bool written = output.status() == QTextStream::Ok && table.flush();
     table.close();
+    written = written && table.error() == QFile::NoError;
+    const bool read = strings.error() == QFile::NoError;
     strings.close();
+
+    // The report goes out before any message, so that the two keep their order when merged.
+    const bool reported = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!read) {
+        std::fprintf(stderr, "Cannot read '%s' file.\n", argv[1]);
+        return 2;
+    }
     if (!written) {
         std::fprintf(stderr, "Cannot write '%s' file.\n", tableFileName);
         return 3;
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    if (!reported) {
         std::fprintf(stderr, "Cannot write the report to standard output.\n");
         return 4;
     }

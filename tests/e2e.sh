@@ -72,6 +72,9 @@ unreadable)
     expect_status 2 directory
     expect "directory" "$work/err" "Cannot open 'adir' file for read.\n"
     expect "table untouched" "$table" 'old\n'
+    run_de /proc/self/mem
+    expect_status 2 "read error"
+    expect "read error" "$work/err" "Cannot read '/proc/self/mem' file.\n"
     ;;
 unwritable)
     strings 'Hello\nnope\n'
@@ -85,6 +88,10 @@ unwritable)
     expect_status 3 "table on a full disk"
     expect "write failure" "$work/err" "Cannot write 'Strings_Table.txt' file.\n"
     expect "report still whole" "$work/out" '%s' "$(report 1 OK Hello; report 2 ERROR nope)"$'\n'
+    rm "$table"
+    cp "$work/run/Strings.txt" "$table"
+    (cd "$bin" && "${emulator[@]}" ./trcheck Strings_Table.txt >/dev/null 2>&1)
+    cmp -s "$work/run/Strings.txt" "$table" || fail "the table given as the strings file was emptied"
     rm "$table"
     OUT=/dev/full run_de Strings.txt
     expect_status 4 "report on a full disk"
@@ -103,6 +110,8 @@ report)
     expect "table" "$table" '%s\n' "$(row 1 Hello Hallo; row 2 'Good night' 'Gute Nacht'
         row 3 'Two lines' $'Zwei\nZeilen'; row 4 $'a|b\tc' $'x|||y\tz'; row 5 "$long" long
         row 6 Zoo Tierpark)"
+    run_de <(printf 'nope\nHello\n')
+    expect "lines from a pipe" "$work/out" '%s\n' "$(report 1 ERROR nope; report 2 OK Hello)"
     ;;
 encoding)
     # CR LF, a lone CR, Latin-1 and wider characters, a NUL
@@ -135,6 +144,9 @@ placement)
     (cd "$work/run" && "${bare[@]}" -translations "$catalogs" -lang de Strings.txt >/dev/null)
     expect "bare name: working directory" "$work/run/Strings_Table.txt" '%s\n' "$(row 1 Hello Hallo)"
     [ -e "$table" ] && fail "bare name: table beside the program"
+    ln -s "$bin/trcheck" "$work/link"
+    (cd "$work/run" && "${emulator[@]}" ../link -translations "$catalogs" -lang de Strings.txt >/dev/null)
+    expect "beside a symbolic link to the program" "$work/Strings_Table.txt" '%s\n' "$(row 1 Hello Hallo)"
     strings ''
     echo old >"$table"
     run_de Strings.txt
@@ -146,8 +158,8 @@ platform)
     strings 'Hello\nZoo\nTools\n'
     run Strings.txt -translations "$catalogs" -lang pt_BR
     expect "options after the argument, per-component fallback" "$work/out" '%s\n' \
-        "$(report 1 OK Hello; report 2 ERROR Zoo; report 3 ERROR Tools)"
-    expect "pt_BR table" "$table" '%s\n' "$(row 1 Hello Olá)"
+        "$(report 1 OK Hello; report 2 OK Zoo; report 3 ERROR Tools)"
+    expect "pt_BR table, region in lower case" "$table" '%s\n' "$(row 1 Hello Olá; row 2 Zoo 'Jardim zoológico')"
     ENVS=(LANG=de_DE.UTF-8)
     run -translations "$catalogs" Strings.txt
     expect "system language, first component answers" "$table" '%s\n' \
@@ -155,7 +167,7 @@ platform)
     ENVS=(LANG=de_DE.UTF-8 LANGUAGE=pt_BR:de)
     run -translations "$catalogs" Strings.txt
     expect "LANGUAGE list" "$table" '%s\n' \
-        "$(row 1 Hello Olá; row 2 Zoo Tierpark; row 3 Tools Werkzeuge)"
+        "$(row 1 Hello Olá; row 2 Zoo 'Jardim zoológico'; row 3 Tools Werkzeuge)"
     ENVS=()
     run_de Strings.txt -translations "$work/nowhere"
     expect_status 0 "no catalogs"

@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Zoo</source>
+        <translation>Jardim zoológico</translation>
+    </message>
+</context>
+</TS>
