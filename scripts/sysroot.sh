@@ -39,7 +39,7 @@ mkdir -p "$state/lists/partial" "$state/cache/archives/partial" "$root"
 apt=(apt-get -q -o "APT::Architecture=$arch" -o "APT::Architectures::=$arch"
     -o "Dir::State=$state" -o "Dir::State::status=$state/status" -o "Dir::Cache=$state/cache"
     -o "Dir::Cache::archives=$state/cache/archives" -o "APT::Install-Recommends=false"
-    -o "APT::Get::Assume-Yes=true" -o "Debug::NoLocking=true")
+    -o "APT::Get::Assume-Yes=true")
 
 echo "sysroot $target: fetching the package lists"
 "${apt[@]}" update >"$state/update.log" 2>&1 || {
