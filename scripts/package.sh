@@ -117,8 +117,8 @@ if [ "$target" = native ]; then
         echo "package.sh: trcheck is installed already; not replacing it" >&2
         exit 1
     fi
+    installed=yes # removed again even if dpkg stops half-way
     dpkg -i "$deb" >/dev/null
-    installed=yes
     catalogs=/usr/share/doc/trcheck/examples/translations
     # Documentation may be excluded from installation on this machine (dpkg path-exclude).
     [ -d "$catalogs" ] || catalogs=$repo/$build/examples/translations
