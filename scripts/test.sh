@@ -1,8 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite.
+# Installs what is missing, builds, and runs the whole test suite: for this machine into
+# build/, or for a target into build-TARGET/, where every test runs under the target's qemu.
+# usage: test.sh [i386|armel|armhf]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake -S . -B build
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+target=${1:-native}
+case $target in
+native) scripts/install-deps.sh ;;
+i386) scripts/install-deps.sh g++-i686-linux-gnu qemu-user ;;
+armel) scripts/install-deps.sh g++-arm-linux-gnueabi qemu-user ;;
+armhf) scripts/install-deps.sh g++-arm-linux-gnueabihf qemu-user ;;
+*)
+    echo "usage: $0 [i386|armel|armhf]" >&2
+    exit 1
+    ;;
+esac
+[ "$target" = native ] || scripts/sysroot.sh "$target"
+cmake --preset "$target"
+cmake --build --preset "$target" -j"$(nproc)"
+ctest --preset "$target" -j"$(nproc)"

@@ -1,0 +1,7 @@
+# i386: 32-bit x86.
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(TRCHECK_TARGET i386)
+set(TRCHECK_TRIPLET i386-linux-gnu)
+set(TRCHECK_COMPILER_PREFIX i686-linux-gnu)
+set(TRCHECK_EMULATOR qemu-i386)
+include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)
