@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$(nproc)"
 echo
 echo "\$ build/trcheck -translations build/examples/translations -lang ${1:-de} examples/Strings.txt"
 build/trcheck -translations build/examples/translations -lang "${1:-de}" examples/Strings.txt
