@@ -52,7 +52,7 @@ int main(int argc, char **argv)
     QTextStream output(&table);
     output.setEncoding(QStringConverter::Utf8);
 
-    checkStrings(input, output);
+    checkStrings(input, output, stdout);
 
     const bool written = tableWritten(output, table);
     table.close();
