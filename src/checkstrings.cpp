@@ -18,8 +18,10 @@ constexpr qsizetype verdictSize = sizeof okVerdict - 1;
 // Code unit for code unit, as QString's own equality, without its general comparison.
 bool sameText(QStringView a, QStringView b)
 {
+    // An empty view may have no data at all, which memcmp must not be given.
     return a.size() == b.size() &&
-           std::memcmp(a.utf16(), b.utf16(), size_t(a.size()) * sizeof(char16_t)) == 0;
+           (a.isEmpty() ||
+            std::memcmp(a.utf16(), b.utf16(), size_t(a.size()) * sizeof(char16_t)) == 0);
 }
 
 // The buffers a line passes through, kept from line to line: after the longest line, a line

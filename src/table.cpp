@@ -29,9 +29,11 @@ struct Spaces
 };
 constexpr Spaces spaces;
 
+// An empty view may have no data at all, which memcpy must not be given.
 char16_t *copied(const char16_t *text, qsizetype size, char16_t *out)
 {
-    std::memcpy(out, text, size_t(size) * sizeof(char16_t));
+    if (size > 0)
+        std::memcpy(out, text, size_t(size) * sizeof(char16_t));
     return out + size;
 }
 
