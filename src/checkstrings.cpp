@@ -65,8 +65,9 @@ void checkStrings(QTextStream &input, QTextStream &table, std::FILE *report)
     qint64 lineNumber = 1;
     qint64 found = 0;
     Buffers buffers;
-    while (!input.atEnd()) {
-        input.readLineInto(&buffers.line);
+    // Not "until atEnd()": input that ends inside a character leaves bytes that decode to
+    // nothing, so the stream is not yet at its end when no line is left.
+    while (input.readLineInto(&buffers.line)) {
         const qsizetype size = buffers.line.size();
 
         // "=> " number verdict "'" line "'\n", in one piece; the verdict comes last.
