@@ -5,6 +5,7 @@
 //
 // Any difference, like any crash, leak or out-of-bounds access, aborts the run.
 #include "checkstrings.h"
+#include "wholecharacters.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -116,7 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QBuffer device;
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
-    QTextStream input(&device);
+    WholeCharacters characters(device);
+    QTextStream input(&characters);
     QString tableText;
     QTextStream table(&tableText);
 

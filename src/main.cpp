@@ -1,6 +1,7 @@
 #include "checkstrings.h"
 #include "platform.h"
 #include "table.h"
+#include "wholecharacters.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -48,7 +49,8 @@ int main(int argc, char **argv)
         return 3;
     }
 
-    QTextStream input(&strings);
+    WholeCharacters characters(strings);
+    QTextStream input(&characters);
     QTextStream output(&table);
     output.setEncoding(QStringConverter::Utf8);
 
