@@ -6,6 +6,7 @@
 
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -44,6 +45,8 @@ void writeRows(QTextStream &table, QString &rows)
 {
     // A stream that failed to write keeps all that is given to it in memory: once the table
     // cannot be written, the run goes on checking without it.
+    if (rows.isEmpty())
+        return;
     if (table.status() == QTextStream::Ok)
         table << rows;
     rows.resize(0);
@@ -65,9 +68,9 @@ void checkStrings(QTextStream &input, QTextStream &table, std::FILE *report)
     qint64 lineNumber = 1;
     qint64 found = 0;
     Buffers buffers;
-    // Not "until atEnd()": input that ends inside a character leaves bytes that decode to
-    // nothing, so the stream is not yet at its end when no line is left.
-    while (input.readLineInto(&buffers.line)) {
+    // Not only "until atEnd()": input that ends inside a character leaves bytes that decode
+    // to nothing, so the stream is not yet at its end when no line is left.
+    while (!input.atEnd() && input.readLineInto(&buffers.line)) {
         const qsizetype size = buffers.line.size();
 
         // "=> " number verdict "'" line "'\n", in one piece; the verdict comes last.
@@ -81,8 +84,7 @@ void checkStrings(QTextStream &input, QTextStream &table, std::FILE *report)
         const qsizetype padding = fieldPadding(digitsEnd - first, true);
         std::memset(out, ' ', size_t(padding));
         out += padding;
-        std::memcpy(out, first, size_t(digitsEnd - first));
-        out += digitsEnd - first;
+        out = std::copy(first, const_cast<const char *>(digitsEnd), out);
         char *const verdict = out;
         out += verdictSize;
         *out++ = '\'';

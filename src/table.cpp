@@ -2,7 +2,7 @@
 
 #include <QTextStream>
 
-#include <cstring>
+#include <algorithm>
 #include <iterator>
 
 const char tableFileName[] = "Strings_Table.txt";
@@ -29,12 +29,9 @@ struct Spaces
 };
 constexpr Spaces spaces;
 
-// An empty view may have no data at all, which memcpy must not be given.
 char16_t *copied(const char16_t *text, qsizetype size, char16_t *out)
 {
-    if (size > 0)
-        std::memcpy(out, text, size_t(size) * sizeof(char16_t));
-    return out + size;
+    return std::copy_n(text, size, out);
 }
 
 } // namespace

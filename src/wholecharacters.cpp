@@ -55,20 +55,20 @@ WholeCharacters::WholeCharacters(QIODevice &source) : source(source)
 
 bool WholeCharacters::atEnd() const
 {
-    return held.isEmpty() && source.atEnd();
+    return heldSize == 0 && source.atEnd();
 }
 
 qint64 WholeCharacters::bytesAvailable() const
 {
-    return held.size() + source.bytesAvailable();
+    return heldSize + source.bytesAvailable();
 }
 
 qint64 WholeCharacters::readData(char *data, qint64 maxSize)
 {
-    qint64 size = std::min<qint64>(held.size(), maxSize);
-    if (size > 0)
-        std::memcpy(data, held.constData(), size_t(size));
-    held.remove(0, size);
+    qint64 size = std::min<qint64>(heldSize, maxSize);
+    std::copy_n(held.constData(), size, data);
+    std::copy(held.constData() + size, held.constData() + heldSize, held.data());
+    heldSize -= size;
     if (size < maxSize) {
         const qint64 got = source.read(data + size, maxSize - size);
         if (got < 0 && size == 0)
@@ -77,9 +77,106 @@ qint64 WholeCharacters::readData(char *data, qint64 maxSize)
             size += got;
     }
     // At the end of the input the decoder gets all there is.
-    if (size == 0 || (held.isEmpty() && source.atEnd()))
+    if (size == 0 || (heldSize == 0 && source.atEnd()))
         return size;
     const qint64 end = wholeCharactersEnd(data, size);
-    held.prepend(data + end, size - end);
+    if (end < size) {
+        // Before what is still held, when a small read left some of it.
+        if (held.size() < heldSize + size - end)
+            held.resize(heldSize + size - end);
+        std::copy_backward(held.constData(), held.constData() + heldSize,
+                           held.data() + heldSize + size - end);
+        std::copy(data + end, data + size, held.data());
+        heldSize += size - end;
+    }
     return end;
+}
+
+const QMetaObject *WholeCharacters::metaObject() const
+{
+    return QIODevice::metaObject();
+}
+void *WholeCharacters::qt_metacast(const char *name)
+{
+    return QIODevice::qt_metacast(name);
+}
+int WholeCharacters::qt_metacall(QMetaObject::Call call, int id, void **arguments)
+{
+    return QIODevice::qt_metacall(call, id, arguments);
+}
+bool WholeCharacters::open(OpenMode mode)
+{
+    return QIODevice::open(mode);
+}
+void WholeCharacters::close()
+{
+    QIODevice::close();
+}
+qint64 WholeCharacters::pos() const
+{
+    return QIODevice::pos();
+}
+qint64 WholeCharacters::size() const
+{
+    return QIODevice::size();
+}
+bool WholeCharacters::seek(qint64 position)
+{
+    return QIODevice::seek(position);
+}
+bool WholeCharacters::reset()
+{
+    return QIODevice::reset();
+}
+qint64 WholeCharacters::bytesToWrite() const
+{
+    return QIODevice::bytesToWrite();
+}
+bool WholeCharacters::canReadLine() const
+{
+    return QIODevice::canReadLine();
+}
+bool WholeCharacters::waitForReadyRead(int msecs)
+{
+    return QIODevice::waitForReadyRead(msecs);
+}
+bool WholeCharacters::waitForBytesWritten(int msecs)
+{
+    return QIODevice::waitForBytesWritten(msecs);
+}
+qint64 WholeCharacters::readLineData(char *data, qint64 maxSize)
+{
+    return QIODevice::readLineData(data, maxSize);
+}
+qint64 WholeCharacters::skipData(qint64 maxSize)
+{
+    return QIODevice::skipData(maxSize);
+}
+bool WholeCharacters::event(QEvent *event)
+{
+    return QIODevice::event(event);
+}
+bool WholeCharacters::eventFilter(QObject *watched, QEvent *event)
+{
+    return QIODevice::eventFilter(watched, event);
+}
+void WholeCharacters::timerEvent(QTimerEvent *event)
+{
+    QIODevice::timerEvent(event);
+}
+void WholeCharacters::childEvent(QChildEvent *event)
+{
+    QIODevice::childEvent(event);
+}
+void WholeCharacters::customEvent(QEvent *event)
+{
+    QIODevice::customEvent(event);
+}
+void WholeCharacters::connectNotify(const QMetaMethod &signal)
+{
+    QIODevice::connectNotify(signal);
+}
+void WholeCharacters::disconnectNotify(const QMetaMethod &signal)
+{
+    QIODevice::disconnectNotify(signal);
 }
