@@ -43,10 +43,10 @@ constexpr qsizetype tableChunk = 16384;
 
 void writeRows(QTextStream &table, QString &rows)
 {
-    // A stream that failed to write keeps all that is given to it in memory: once the table
-    // cannot be written, the run goes on checking without it.
     if (rows.isEmpty())
         return;
+    // A stream that failed to write keeps all that is given to it in memory: once the table
+    // cannot be written, the run goes on checking without it.
     if (table.status() == QTextStream::Ok)
         table << rows;
     rows.resize(0);
@@ -80,11 +80,11 @@ void checkStrings(QTextStream &input, QTextStream &table, std::FILE *report)
         out += 3;
         char digits[20];
         char *const digitsEnd = digits + sizeof digits;
-        const char *const first = decimalDigits(lineNumber, digitsEnd);
+        char *const first = decimalDigits(lineNumber, digitsEnd);
         const qsizetype padding = fieldPadding(digitsEnd - first, true);
         std::memset(out, ' ', size_t(padding));
         out += padding;
-        out = std::copy(first, const_cast<const char *>(digitsEnd), out);
+        out = std::copy(first, digitsEnd, out);
         char *const verdict = out;
         out += verdictSize;
         *out++ = '\'';

@@ -1,7 +1,6 @@
 #include "wholecharacters.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -66,9 +65,12 @@ qint64 WholeCharacters::bytesAvailable() const
 qint64 WholeCharacters::readData(char *data, qint64 maxSize)
 {
     qint64 size = std::min<qint64>(heldSize, maxSize);
-    std::copy_n(held.constData(), size, data);
-    std::copy(held.constData() + size, held.constData() + heldSize, held.data());
-    heldSize -= size;
+    if (size > 0) {
+        std::copy_n(held.constData(), size, data);
+        // What a small read leaves of it moves to the front.
+        std::copy(held.constData() + size, held.constData() + heldSize, held.data());
+        heldSize -= size;
+    }
     if (size < maxSize) {
         const qint64 got = source.read(data + size, maxSize - size);
         if (got < 0 && size == 0)
