@@ -1,55 +1,111 @@
 #include "checkstrings.h"
 
+#include "encodeline.h"
 #include "platform.h"
 #include "table.h"
 
 #include <QTextStream>
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
-// The lookup reads its key as UTF-8 up to the first NUL and answers an unknown key with the
-// key decoded again. A line with a NUL, or with a lone surrogate that UTF-8 cannot carry,
-// would therefore be looked up as some other text and its "translation" would differ from
-// it: such a line cannot be looked up at all.
-bool makeKey(const QString &line, QByteArray &key)
+const char okVerdict[] = "    OK: ";
+const char errorVerdict[] = " ERROR: ";
+static_assert(sizeof okVerdict == sizeof errorVerdict, "the verdict is filled in afterwards");
+constexpr qsizetype verdictSize = sizeof okVerdict - 1;
+
+// Code unit for code unit, as QString's own equality, without its general comparison.
+bool sameText(QStringView a, QStringView b)
 {
-    if (line.contains(QChar(u'\0')) || !line.isValidUtf16())
-        return false;
-    key = line.toUtf8();
-    return true;
+    // An empty view may have no data at all, which memcmp must not be given.
+    return a.size() == b.size() &&
+           (a.isEmpty() ||
+            std::memcmp(a.utf16(), b.utf16(), size_t(a.size()) * sizeof(char16_t)) == 0);
 }
 
-void report(const QString &number, bool translated, const QString &line)
+// The buffers a line passes through, kept from line to line: after the longest line, a line
+// costs no allocation of the tool's own.
+struct Buffers
 {
-    const QByteArray text = line.toLatin1();
-    std::fprintf(stdout, "=> %s%s'", number.toLatin1().constData(),
-                 translated ? "    OK: " : " ERROR: ");
-    // Written whole: a NUL inside the line must not cut the report short.
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-    std::fputs("'\n", stdout);
+    QString line;
+    QString translation;
+    QByteArray key;
+    QByteArray report;
+    QString rows;
+};
+
+// Rows go to the table stream some 16K characters at a time: the stream frees its buffer
+// whenever it writes it out and regrows it from nothing, which row by row costs more than
+// building the rows.
+constexpr qsizetype tableChunk = 16384;
+
+void writeRows(QTextStream &table, QString &rows)
+{
+    if (rows.isEmpty())
+        return;
+    // A stream that failed to write keeps all that is given to it in memory: once the table
+    // cannot be written, the run goes on checking without it.
+    if (table.status() == QTextStream::Ok)
+        table << rows;
+    rows.resize(0);
+}
+
+// Grows a buffer to hold at least size bytes; it never shrinks.
+char *reserved(QByteArray &buffer, qsizetype size)
+{
+    if (buffer.size() < size)
+        buffer.resize(size);
+    return buffer.data();
 }
 
 } // namespace
 
-void checkStrings(QTextStream &input, QTextStream &table)
+void checkStrings(QTextStream &input, QTextStream &table, std::FILE *report)
 {
     // 64-bit, so that an input of more than 2^31 lines keeps counting.
     qint64 lineNumber = 1;
     qint64 found = 0;
-    QString line;
-    QByteArray key;
-    // Reading until a read fails, rather than testing atEnd() first, also drains pipes, whose
-    // end is unknown until they are read, and stops on a read error.
-    while (input.readLineInto(&line)) {
-        QString translation;
-        const bool translated =
-            makeKey(line, key) && (translation = lookUp(key.constData())) != line;
-        report(padField(QString::number(lineNumber), true), translated, line);
-        // A table stream that failed keeps what it is given in memory: give it no more.
-        if (translated && ++found && table.status() == QTextStream::Ok)
-            writeTableRow(table, found, line, translation);
+    Buffers buffers;
+    // Reading until no line is read, rather than until atEnd(): a pipe is at its end until it
+    // is read, input that ends inside a character leaves bytes that decode to no line, and a
+    // read error must end the loop.
+    while (input.readLineInto(&buffers.line)) {
+        const qsizetype size = buffers.line.size();
+
+        // "=> " number verdict "'" line "'\n", in one piece; the verdict comes last.
+        char *const start = reserved(buffers.report, 3 + 19 + verdictSize + size + 3);
+        char *out = start;
+        std::memcpy(out, "=> ", 3);
+        out += 3;
+        char digits[20];
+        char *const digitsEnd = digits + sizeof digits;
+        char *const first = decimalDigits(lineNumber, digitsEnd);
+        const qsizetype padding = fieldPadding(digitsEnd - first, true);
+        std::memset(out, ' ', size_t(padding));
+        out += padding;
+        out = std::copy(first, digitsEnd, out);
+        char *const verdict = out;
+        out += verdictSize;
+        *out++ = '\'';
+        char *const key = reserved(buffers.key, 3 * size + 1);
+        const bool valid = encodeLine(buffers.line, out, key);
+        out += size;
+        *out++ = '\'';
+        *out++ = '\n';
+
+        const bool translated = valid && !sameText(buffers.translation = lookUp(key), buffers.line);
+        std::memcpy(verdict, translated ? okVerdict : errorVerdict, verdictSize);
+        // Written whole: a NUL inside the line must not cut the report short.
+        std::fwrite(start, 1, size_t(out - start), report);
+
+        if (translated) {
+            appendTableRow(buffers.rows, ++found, buffers.line, buffers.translation);
+            if (buffers.rows.size() >= tableChunk)
+                writeRows(table, buffers.rows);
+        }
         ++lineNumber;
     }
+    writeRows(table, buffers.rows);
 }

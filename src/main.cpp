@@ -1,6 +1,7 @@
 #include "checkstrings.h"
 #include "platform.h"
 #include "table.h"
+#include "wholecharacters.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -69,11 +70,12 @@ int main(int argc, char **argv)
         return 3;
     }
 
-    QTextStream input(&strings);
+    WholeCharacters characters(strings);
+    QTextStream input(&characters);
     QTextStream output(&table);
     output.setEncoding(QStringConverter::Utf8);
 
-    checkStrings(input, output);
+    checkStrings(input, output, stdout);
 
     // Everything the table stream held must reach the file.
     output.flush();

@@ -1,0 +1,142 @@
+// Fuzz target: arbitrary bytes as the strings file, run through the check loop with a small
+// catalog installed, and the report and table compared with what they must be, worked out
+// independently: the whole input decoded at once and split into lines, every line looked up
+// on its own, every report line and table row formatted from scratch.
+//
+// Any difference, like any crash, leak or out-of-bounds access, aborts the run.
+#include "checkstrings.h"
+#include "wholecharacters.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QList>
+#include <QStringDecoder>
+#include <QTextStream>
+#include <QTranslator>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The file split as the tool reads it: decoded whole (a byte-order mark picks UTF-16 or
+// UTF-32, else UTF-8), one line per line feed, a carriage return that ends a line (before
+// the line feed, or at the very end of the input) not part of it, and no empty line after
+// a final line feed.
+QList<QString> linesOf(const QByteArray &bytes)
+{
+    QStringDecoder decoder(
+        QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8));
+    const QString text = decoder(bytes);
+    QList<QString> lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        const qsizetype next = end < 0 ? text.size() : end + 1;
+        if (end < 0)
+            end = text.size();
+        QString line = text.mid(start, end - start);
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        lines.append(line);
+        start = next;
+    }
+    return lines;
+}
+
+struct Expected
+{
+    QByteArray report;
+    QString table;
+};
+
+Expected expectedFor(const QList<QString> &lines)
+{
+    Expected expected;
+    qint64 rows = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines[i];
+        const bool lookupable = !line.contains(QChar(u'\0')) && line.isValidUtf16();
+        const QByteArray key = line.toUtf8();
+        const QString translation =
+            lookupable ? QObject::tr(key.constData(), key.constData()) : line;
+        const bool translated = translation != line;
+        expected.report += "=> " + QByteArray::number(i + 1).rightJustified(6) +
+                           (translated ? "    OK: '" : " ERROR: '") + line.toLatin1() + "'\n";
+        if (translated)
+            expected.table += QString::number(++rows).rightJustified(6) +
+                              QStringLiteral("   |||   ") + line.leftJustified(128) +
+                              QStringLiteral("   |||   ") + translation + u'\n';
+    }
+    return expected;
+}
+
+// Names the first line that differs, in hex: the output may hold any byte.
+[[noreturn]] void fail(const char *what, const QByteArray &got, const QByteArray &expected)
+{
+    const QList<QByteArray> gotLines = got.split('\n'), expectedLines = expected.split('\n');
+    qsizetype line = 0;
+    while (line < gotLines.size() && line < expectedLines.size() &&
+           gotLines[line] == expectedLines[line])
+        ++line;
+    const auto shown = [line](const QList<QByteArray> &lines) {
+        return line < lines.size() ? lines[line].left(200).toHex(' ') : QByteArray("(none)");
+    };
+    std::fprintf(stderr,
+                 "%s differs at line %lld (%lld lines, %lld expected)\ngot:      %s\n"
+                 "expected: %s\n",
+                 what, static_cast<long long>(line + 1), static_cast<long long>(gotLines.size()),
+                 static_cast<long long>(expectedLines.size()), shown(gotLines).constData(),
+                 shown(expectedLines).constData());
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // Kept for the whole run, as the platform keeps its application object.
+    static int argc = 1;
+    static char name[] = "checkstrings_fuzz";
+    static char *argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv);
+    static QTranslator catalog;
+    if (!catalog.load(QStringLiteral(FUZZ_CATALOG)) ||
+        !QCoreApplication::installTranslator(&catalog)) {
+        std::fprintf(stderr, "cannot install %s\n", FUZZ_CATALOG);
+        std::exit(1);
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    WholeCharacters characters(device);
+    QTextStream input(&characters);
+    QString tableText;
+    QTextStream table(&tableText);
+
+    char *reportData = nullptr;
+    size_t reportSize = 0;
+    std::FILE *report = open_memstream(&reportData, &reportSize);
+    if (!report)
+        std::abort();
+    checkStrings(input, table, report);
+    table.flush();
+    std::fclose(report);
+    const QByteArray got(reportData, qsizetype(reportSize));
+    std::free(reportData);
+
+    const Expected expected = expectedFor(linesOf(bytes));
+    if (got != expected.report)
+        fail("report", got, expected.report);
+    if (tableText != expected.table)
+        fail("table", tableText.toUtf8(), expected.table.toUtf8());
+    return 0;
+}

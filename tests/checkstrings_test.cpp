@@ -1,0 +1,151 @@
+#include "checkstrings.h"
+#include "table.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QTextStream>
+#include <QTranslator>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// A literal's bytes, NULs included.
+template <qsizetype N> QByteArray bytes(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
+// The loop looks lines up in the catalogs installed in the application, as the platform
+// installs them.
+class CheckStrings : public ::testing::Test
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "checkstrings_test";
+        static char *argv[] = {name, nullptr};
+        application = std::make_unique<QCoreApplication>(argc, argv);
+        catalog = std::make_unique<QTranslator>();
+        ASSERT_TRUE(catalog->load(QStringLiteral(TEST_CATALOG_DIR "/app_de.qm")));
+        QCoreApplication::installTranslator(catalog.get());
+    }
+    static void TearDownTestSuite()
+    {
+        catalog.reset();
+        application.reset();
+    }
+
+    // Runs the loop on input; returns the report, and leaves the table in table.
+    static QByteArray check(const QByteArray &input, QTextStream &table)
+    {
+        QBuffer device;
+        device.setData(input);
+        device.open(QIODevice::ReadOnly);
+        QTextStream stream(&device);
+        std::FILE *report = std::tmpfile();
+        checkStrings(stream, table, report);
+        table.flush();
+        QByteArray out(qsizetype(std::ftell(report)), '\0');
+        std::rewind(report);
+        const size_t read = std::fread(out.data(), 1, size_t(out.size()), report);
+        std::fclose(report);
+        out.truncate(qsizetype(read));
+        return out;
+    }
+
+    static inline std::unique_ptr<QCoreApplication> application;
+    static inline std::unique_ptr<QTranslator> catalog;
+};
+
+// A device that refuses its first write and takes every later one, as a disk that was full
+// for a moment.
+class FullOnce : public QIODevice
+{
+  public:
+    QByteArray written;
+
+  protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        if (!refused) {
+            refused = true;
+            return -1;
+        }
+        written.append(data, size);
+        return size;
+    }
+
+  private:
+    bool refused = false;
+};
+
+} // namespace
+
+// Rows are handed to the stream in pieces: none may be lost, repeated or reordered between
+// pieces or after the last one, and the report numbers every line.
+TEST_F(CheckStrings, EveryRowAndVerdictInOrderAcrossManyPieces)
+{
+    QByteArray input, expectedReport;
+    QString expectedTable;
+    QTextStream expectedRows(&expectedTable);
+    for (int n = 1; n <= 3001; ++n) {
+        const bool hello = n % 3 != 0;
+        input += hello ? "Hello\n" : "nope\n";
+        expectedReport += QStringLiteral("=> %1%2'%3'\n")
+                              .arg(n, 6)
+                              .arg(hello ? QStringLiteral("    OK: ") : QStringLiteral(" ERROR: "),
+                                   hello ? QStringLiteral("Hello") : QStringLiteral("nope"))
+                              .toLatin1();
+        if (hello)
+            writeTableRow(expectedRows, n - n / 3, QStringLiteral("Hello"),
+                          QStringLiteral("Hallo"));
+    }
+    expectedRows.flush();
+    QString table;
+    QTextStream tableStream(&table);
+    EXPECT_EQ(check(input, tableStream), expectedReport);
+    EXPECT_EQ(table, expectedTable);
+}
+
+// A stream that failed keeps what it is given in memory; given rows until the end of a long
+// input, it would hold the whole table. Once it fails it must be given nothing more.
+TEST_F(CheckStrings, AFailedTableIsGivenNoMoreRows)
+{
+    FullOnce device;
+    device.open(QIODevice::WriteOnly);
+    QTextStream table(&device);
+    table.setEncoding(QStringConverter::Utf8);
+    const QByteArray report = check(QByteArray("Hello\n").repeated(2000), table);
+    EXPECT_EQ(table.status(), QTextStream::WriteFailed);
+    EXPECT_EQ(report.count('\n'), 2000);
+    EXPECT_TRUE(report.endsWith("=>   2000    OK: 'Hello'\n"));
+    // What the stream still held would reach the device now.
+    table.resetStatus();
+    table.flush();
+    EXPECT_LT(device.written.size(), 2 * 16384 * 3);
+}
+
+// The report carries the line whole, NULs and all, in Latin-1; a line that cannot be looked
+// up is an error whatever the catalog holds.
+TEST_F(CheckStrings, ReportLinesAreWholeAndUnlookableLinesAreErrors)
+{
+    QString table;
+    QTextStream tableStream(&table);
+    EXPECT_EQ(check(bytes("Hello\0x\nGr\xc3\xbc\xc3\x9f"
+                          "e\n"),
+                    tableStream),
+              bytes("=>      1 ERROR: 'Hello\0x'\n"
+                    "=>      2    OK: 'Gr\xfc\xdf"
+                    "e'\n"));
+    tableStream.flush();
+    EXPECT_EQ(table.count(u'\n'), 1);
+
+    // A lone surrogate reaches the loop only from UTF-16 input.
+    EXPECT_EQ(check(bytes("\xff\xfeH\0e\0l\0l\0o\0\x00\xd8"), tableStream),
+              bytes("=>      1 ERROR: 'Hello?'\n"));
+}
