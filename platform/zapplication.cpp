@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTranslator>
 
 #include <cstdio>
@@ -39,23 +38,40 @@ PlatformOptions takePlatformOptions(int &argc, char **argv)
     return options;
 }
 
+// A locale as catalog names spell it: a lower-case language of two or three letters, then
+// any _Script or _REGION parts (de, pt_BR, pt_br, zh_Hans_CN).
+bool isLocaleName(QStringView text)
+{
+    const auto lower = [](QChar c) { return c >= u'a' && c <= u'z'; };
+    qsizetype i = 0;
+    while (i < text.size() && lower(text[i]))
+        ++i;
+    if (i < 2 || i > 3)
+        return false;
+    for (; i < text.size(); ++i) {
+        if (text[i] == u'_' ? i + 1 == text.size() || text[i + 1] == u'_'
+                            : text[i].unicode() > 0x7f || !text[i].isLetterOrNumber())
+            return false;
+    }
+    return true;
+}
+
 // NAME_LOCALE.qm, where NAME may itself hold underscores and a region may be written in lower
 // case (app_pt_br.qm): every split whose tail reads as a locale names a candidate component.
 // A candidate that is no component finds no catalog for the language and is dropped.
 std::set<QString, std::greater<QString>> componentNames(const QString &dir)
 {
-    static const QRegularExpression localeName(QStringLiteral("^[a-z]{2,3}(?:_[A-Za-z0-9]+)*$"));
     std::set<QString, std::greater<QString>> names;
     if (dir.isEmpty())
         return names;
     const QStringList files =
         QDir(dir).entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable);
     for (const QString &file : files) {
-        const QString base = file.chopped(3);
+        const QStringView base = QStringView(file).chopped(3);
         for (qsizetype split = base.indexOf(u'_'); split > 0;
              split = base.indexOf(u'_', split + 1)) {
-            if (localeName.match(QStringView(base).mid(split + 1)).hasMatch())
-                names.insert(base.left(split));
+            if (isLocaleName(base.mid(split + 1)))
+                names.insert(base.left(split).toString());
         }
     }
     return names;
