@@ -24,36 +24,10 @@ class WholeCharacters : public QIODevice
     bool atEnd() const override;
     qint64 bytesAvailable() const override;
 
-    // The rest only forward to the base class. An entry of this class's table of virtual
-    // functions that names a function of the toolkit costs the dynamic linker a symbol
-    // look-up as the program starts; one that names a function of the program costs nothing.
-    const QMetaObject *metaObject() const override;
-    void *qt_metacast(const char *name) override;
-    int qt_metacall(QMetaObject::Call call, int id, void **arguments) override;
-    bool open(OpenMode mode) override;
-    void close() override;
-    qint64 pos() const override;
-    qint64 size() const override;
-    bool seek(qint64 position) override;
-    bool reset() override;
-    qint64 bytesToWrite() const override;
-    bool canReadLine() const override;
-    bool waitForReadyRead(int msecs) override;
-    bool waitForBytesWritten(int msecs) override;
-
   protected:
     qint64 readData(char *data, qint64 maxSize) override;
     qint64 writeData(const char *, qint64) override { return -1; }
 
-    qint64 readLineData(char *data, qint64 maxSize) override;
-    qint64 skipData(qint64 maxSize) override;
-    bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void timerEvent(QTimerEvent *event) override;
-    void childEvent(QChildEvent *event) override;
-    void customEvent(QEvent *event) override;
-    void connectNotify(const QMetaMethod &signal) override;
-    void disconnectNotify(const QMetaMethod &signal) override;
 
   private:
     QIODevice &source;
