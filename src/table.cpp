@@ -1,7 +1,5 @@
 #include "table.h"
 
-#include <QTextStream>
-
 #include <algorithm>
 #include <iterator>
 
@@ -67,12 +65,4 @@ void appendTableRow(QString &rows, qint64 found, QStringView line, QStringView t
     out = copied(separator, separatorSize, out);
     out = copied(translation.utf16(), translation.size(), out);
     *out = u'\n';
-}
-
-void writeTableRow(QTextStream &table, qint64 found, const QString &line,
-                   const QString &translation)
-{
-    QString row;
-    appendTableRow(row, found, line, translation);
-    table << row;
 }

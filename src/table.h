@@ -3,8 +3,6 @@
 
 #include <QString>
 
-class QTextStream;
-
 extern const char tableFileName[];
 
 // How many spaces a field of that many characters gets: numbers are right-aligned in 6,
@@ -35,11 +33,8 @@ template <typename Char> Char *decimalDigits(qint64 number, Char *end)
     return end;
 }
 
-// One table row: number, source and translation, split by "   |||   ", ending in "\n".
-void writeTableRow(QTextStream &table, qint64 found, const QString &line,
-                   const QString &translation);
-
-// The same row, appended to rows, a buffer that the caller reuses and writes out in pieces.
+// Appends one table row to rows, a buffer that the caller reuses and writes out in pieces:
+// number, source and translation, split by "   |||   ", ending in "\n".
 void appendTableRow(QString &rows, qint64 found, QStringView line, QStringView translation);
 
 #endif

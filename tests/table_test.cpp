@@ -1,6 +1,5 @@
 #include "table.h"
 
-#include <QTextStream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -8,9 +7,7 @@ namespace {
 QString row(qint64 found, const QString &line, const QString &translation)
 {
     QString out;
-    QTextStream stream(&out);
-    writeTableRow(stream, found, line, translation);
-    stream.flush();
+    appendTableRow(out, found, line, translation);
     return out;
 }
 
