@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Makes the .deb and the .tar.gz of a build that scripts/test.sh made (build/ or build-TARGET/)
-# and checks them: their architecture and contents, and that the packaged program, unpacked
-# anywhere, finds its library and checks the bundled examples, under qemu for a target. For
-# this machine's build it also installs the .deb with dpkg, runs the installed program, and
-# removes the package again.
-# usage: package.sh [i386|armel|armhf]
+# Makes the two .deb (libzappbase1, trcheck) and the .tar.gz of a build that scripts/test.sh
+# made (build/ or build-TARGET/) and checks them: contents, control data, search paths, lintian
+# (any error or warning fails), and that the program from each, unpacked anywhere, checks the
+# bundled examples, under qemu for a target.
+# For this machine's build, as root, it also installs both .deb on this machine, runs the
+# installed program by name, and removes and purges the packages again, checking that nothing
+# is left behind. As a normal user it skips that part and says so.
+# usage: package.sh [native|i386|armel|armhf]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -18,25 +20,42 @@ i386) build=build-i386 arch=i386 triplet=i386-linux-gnu emulator=(qemu-i386) ;;
 armel) build=build-armel arch=armel triplet=arm-linux-gnueabi emulator=(qemu-arm) ;;
 armhf) build=build-armhf arch=armhf triplet=arm-linux-gnueabihf emulator=(qemu-arm) ;;
 *)
-    echo "usage: $0 [i386|armel|armhf]" >&2
+    echo "usage: $0 [native|i386|armel|armhf]" >&2
     exit 1
     ;;
 esac
 [ ${#emulator[@]} -eq 0 ] || emulator+=(-L "$repo/.sysroots/$target")
 
-rm -f "$build"/trcheck_*.deb "$build"/trcheck-*.tar.gz
+# Every time in the packages is the commit's, so that the same commit gives the same bytes.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH
+
+rm -f "$build"/*.deb "$build"/trcheck-*.tar.gz
 cpack --preset "$target" >"$build/cpack.log" || {
     cat "$build/cpack.log" >&2
     exit 1
 }
-debs=("$build"/trcheck_*_"$arch".deb)
-tgzs=("$build"/trcheck-*-"$arch".tar.gz)
-deb=${debs[0]} tgz=${tgzs[0]}
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+lib_deb=$build/libzappbase1_${version}_$arch.deb
+prog_deb=$build/trcheck_${version}_$arch.deb
+top=trcheck-$version-$arch
+tgz=$build/$top.tar.gz
+for package in "$lib_deb" "$prog_deb" "$tgz"; do
+    [ -f "$package" ] || {
+        echo "package.sh: cpack made no $package" >&2
+        exit 1
+    }
+done
+made=$(find "$build" -maxdepth 1 \( -name '*.deb' -o -name '*.tar.gz' \) | wc -l)
+[ "$made" -eq 3 ] || {
+    echo "package.sh: cpack made $made packages, not 3" >&2
+    exit 1
+}
 
 work=$(mktemp -d)
 installed=
 cleanup() {
-    [ -z "$installed" ] || dpkg -P trcheck >/dev/null
+    [ -z "$installed" ] || dpkg -P trcheck libzappbase1 >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -78,56 +97,151 @@ check_run() {
     return 0
 }
 
-# contents LISTING PREFIX: the package holds the program, the library and its soname link, the
-# man page and the examples, and nothing for development.
-contents() {
-    local listing=$1 prefix=$2
-    for file in bin/trcheck "lib/$triplet/libzappbase.so.1.0.0" \
-        "lib/$triplet/libzappbase.so.1 -> libzappbase.so.1.0.0" share/man/man1/trcheck.1.gz \
-        share/doc/trcheck/examples/Strings.txt \
-        share/doc/trcheck/examples/translations/contacts_de.qm; do
-        grep -qF " $prefix$file" "$listing" || fail "$(basename "$listing"): no $prefix$file"
-    done
-    grep -qE '\.h$|libzappbase\.so( |$)' "$listing" && fail "$(basename "$listing"): development files"
-    return 0
+# What each package holds, every folder and file, in name order: the library package has the
+# library, its soname link and the empty catalog directory, and nothing for development (no
+# header, no libzappbase.so link); the program's has the program, the man page and the
+# examples; each has its copyright and changelog. The .tar.gz holds both trees.
+library_files() {
+    printf '%s\n' lib/ "lib/$triplet/" "lib/$triplet/libzappbase.so.1 -> libzappbase.so.1.0.0" \
+        "lib/$triplet/libzappbase.so.1.0.0" share/ share/doc/ share/doc/libzappbase1/ \
+        share/doc/libzappbase1/changelog.gz share/doc/libzappbase1/copyright share/zappbase/ \
+        share/zappbase/translations/
 }
+program_files() {
+    printf '%s\n' bin/ bin/trcheck share/ share/doc/ share/doc/trcheck/ \
+        share/doc/trcheck/changelog.gz share/doc/trcheck/copyright share/doc/trcheck/examples/ \
+        share/doc/trcheck/examples/Strings.txt share/doc/trcheck/examples/translations/ \
+        share/man/ share/man/man1/ share/man/man1/trcheck.1.gz
+    for ts in examples/translations/*.ts; do
+        name=$(basename "$ts" .ts)
+        printf 'share/doc/trcheck/examples/translations/%s\n' "$name.ts" "$name.qm"
+    done
+}
+# listing PREFIX: the member names of a dpkg-deb -c or tar tv listing on standard input,
+# without PREFIX
+listing() { sed 's/^\([^ ]* *\)\{5\}//' | sed -n "s|^$1||p" | grep -v '^$' | sort; }
+compare_list() { # LABEL EXPECTED ACTUAL
+    diff -u "$2" "$3" >"$work/diff" || fail "$1: contents differ: $(sed 1,2d "$work/diff" | grep '^[-+]' | tr '\n' ' ')"
+}
+{ library_files | sed 's|^|usr/|' && echo usr/; } | sort >"$work/lib.expected"
+dpkg-deb -c "$lib_deb" | listing ./ >"$work/lib.list"
+compare_list libzappbase1 "$work/lib.expected" "$work/lib.list"
+{ program_files | sed 's|^|usr/|' && echo usr/; } | sort >"$work/prog.expected"
+dpkg-deb -c "$prog_deb" | listing ./ >"$work/prog.list"
+compare_list trcheck "$work/prog.expected" "$work/prog.list"
+{ library_files && program_files; } | sort -u >"$work/tgz.expected"
+tar tvzf "$tgz" | listing "$top/" >"$work/tgz.list"
+compare_list "$(basename "$tgz")" "$work/tgz.expected" "$work/tgz.list"
 
-dpkg-deb -c "$deb" | sed 's/^\([^ ]* *\)\{5\}/ /' >"$work/deb.list"
-contents "$work/deb.list" ./usr/
-tar tvzf "$tgz" | sed 's/^\([^ ]* *\)\{5\}/ /' >"$work/tgz.list"
-top=$(basename "$tgz" .tar.gz)
-contents "$work/tgz.list" "$top/"
-[ "$(dpkg-deb -f "$deb" Architecture)" = "$arch" ] || fail "deb: architecture is not $arch"
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6core6' || fail "deb: no dependency on libqt6core6"
-
-# Unpacked anywhere, the program finds its library beside it.
-mkdir "$work/deb" "$work/tgz"
-dpkg-deb -x "$deb" "$work/deb"
-tar xzf "$tgz" -C "$work/tgz"
-for tree in "$work/deb/usr" "$work/tgz/$top"; do
-    examples=$tree/share/doc/trcheck/examples
-    check_run "unpacked $(basename "$(dirname "$tree")")" "$tree/bin/Strings_Table.txt" \
-        "${emulator[@]}" "$tree/bin/trcheck" -translations "$examples/translations" -lang de \
-        "$repo/examples/Strings.txt"
+# Control data: the program needs the library of its own version; the library is registered
+# by the ldconfig trigger and the shlibs file, with no maintainer script.
+field() { dpkg-deb -f "$1" "$2"; }
+for deb in "$lib_deb" "$prog_deb"; do
+    [ "$(field "$deb" Architecture)" = "$arch" ] || fail "$(basename "$deb"): architecture is not $arch"
+    [ "$(field "$deb" Version)" = "$version" ] || fail "$(basename "$deb"): version is not $version"
+    field "$deb" Depends | grep -q 'libqt6core6 (>= ' || fail "$(basename "$deb"): no dependency on libqt6core6"
 done
+field "$prog_deb" Depends | grep -qF "libzappbase1 (= $version)" ||
+    fail "trcheck: does not depend on libzappbase1 (= $version)"
+dpkg-deb -e "$lib_deb" "$work/control"
+[ "$(cat "$work/control/triggers" 2>/dev/null)" = "activate-noawait ldconfig" ] ||
+    fail "libzappbase1: no ldconfig trigger"
+[ "$(cat "$work/control/shlibs" 2>/dev/null)" = "libzappbase 1 libzappbase1 (>= $version)" ] ||
+    fail "libzappbase1: shlibs file wrong or missing"
+ls "$work/control" | grep -qE '^(pre|post)(inst|rm)$' && fail "libzappbase1: has maintainer scripts"
 
-# Installed, the program is found in PATH and writes its table into the working directory.
-if [ "$target" = native ]; then
-    if dpkg-query -W -f='${Status}' trcheck 2>/dev/null | grep -q 'ok installed'; then
-        echo "package.sh: trcheck is installed already; not replacing it" >&2
-        exit 1
+# Search paths: the .deb's program has none (the system's loader finds the library); the
+# .tar.gz's finds the library relative to itself; no library has one; nothing has an empty
+# entry.
+mkdir "$work/deb" "$work/tgz"
+dpkg-deb -x "$lib_deb" "$work/deb"
+dpkg-deb -x "$prog_deb" "$work/deb"
+tar xzf "$tgz" -C "$work/tgz"
+searchpath() { readelf -d "$1" | sed -n 's/.*(R\(UN\)\{0,1\}PATH).*: \[\(.*\)\]$/\2/p'; }
+[ -z "$(searchpath "$work/deb/usr/bin/trcheck")" ] || fail "deb: the program has a search path"
+[ "$(searchpath "$work/tgz/$top/bin/trcheck")" = "\$ORIGIN/../lib/$triplet" ] ||
+    fail "tar.gz: the program's search path is '$(searchpath "$work/tgz/$top/bin/trcheck")'"
+for library in "$work/deb/usr/lib/$triplet/libzappbase.so.1.0.0" "$work/tgz/$top/lib/$triplet/libzappbase.so.1.0.0"; do
+    [ -z "$(searchpath "$library")" ] || fail "$library has a search path"
+done
+scripts/runpath.sh "$work/deb" "$work/tgz" || fail "empty entry in a search path"
+
+# lintian, as a distribution checks packages: any error or warning fails.
+lintian --tag-display-limit 0 --fail-on error,warning "$lib_deb" "$prog_deb" >"$work/lintian" 2>&1 ||
+    fail "lintian: $(grep -v 'root privileges' "$work/lintian" | tr '\n' ' ')"
+grep -E '^[EW]: ' "$work/lintian" && fail "lintian reports errors or warnings"
+
+# Unpacked anywhere, the program checks the examples: from the .tar.gz it finds its library
+# beside it by itself; from the .deb it has no search path, so the unpacked library directory
+# stands in for the system's.
+examples=$work/tgz/$top/share/doc/trcheck/examples
+check_run "unpacked tar.gz" "$work/tgz/$top/bin/Strings_Table.txt" \
+    "${emulator[@]}" "$work/tgz/$top/bin/trcheck" -translations "$examples/translations" -lang de \
+    "$repo/examples/Strings.txt"
+examples=$work/deb/usr/share/doc/trcheck/examples
+if [ ${#emulator[@]} -eq 0 ]; then
+    loader=(env "LD_LIBRARY_PATH=$work/deb/usr/lib/$triplet")
+else
+    loader=("${emulator[@]}" -E "LD_LIBRARY_PATH=$work/deb/usr/lib/$triplet")
+fi
+check_run "unpacked deb" "$work/deb/usr/bin/Strings_Table.txt" \
+    "${loader[@]}" "$work/deb/usr/bin/trcheck" -translations "$examples/translations" -lang de \
+    "$repo/examples/Strings.txt"
+
+# Installed on this machine: installing the program pulls in the library; the program runs by
+# name, its library found by the system's loader, and reads catalogs put into the library's
+# catalog directory; removing and purging both leaves nothing behind.
+if [ "$target" != native ]; then
+    :
+elif [ "$(id -u)" -ne 0 ]; then
+    echo "package.sh: not root: the packages were built and checked, but not installed;" \
+        "skipped: installing them, running the installed trcheck, removing them" >&2
+elif dpkg-query -W -f='${Status}\n' trcheck libzappbase1 2>/dev/null | grep -qv 'not-installed'; then
+    echo "package.sh: trcheck or libzappbase1 is installed already; not replacing it" >&2
+    exit 1
+else
+    snapshot() { find /usr /var/lib/dpkg/info -xdev 2>/dev/null | sort; }
+    snapshot >"$work/before"
+    installed=yes # removed again even if the installation stops half-way
+    # apt-get resolves the program's dependency on the library from the files given; the
+    # library must not be left out.
+    apt_install() {
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+            -o DPkg::Lock::Timeout=300 "$@" >"$work/apt" 2>&1
+    }
+    if apt_install "$repo/$prog_deb" --simulate; then
+        fail "installed: trcheck installs without libzappbase1"
+    elif ! grep -q 'Depends: libzappbase1' "$work/apt"; then
+        fail "installed: apt-get: $(tail -3 "$work/apt")"
     fi
-    installed=yes # removed again even if dpkg stops half-way
-    dpkg -i "$deb" >/dev/null
+    apt_install "$repo/$lib_deb" "$repo/$prog_deb" || fail "installed: apt-get: $(tail -3 "$work/apt")"
+    dpkg -L libzappbase1 | grep -qx /usr/share/zappbase/translations ||
+        fail "installed: dpkg -L libzappbase1 does not show the catalog directory"
+    ldconfig -p | grep -q "libzappbase.so.1 .*=> .*/lib/$triplet/libzappbase.so.1$" ||
+        fail "installed: the library is not in the loader's cache"
     catalogs=/usr/share/doc/trcheck/examples/translations
     # Documentation may be excluded from installation on this machine (dpkg path-exclude).
     [ -d "$catalogs" ] || catalogs=$repo/$build/examples/translations
     check_run "installed" "$work/run/Strings_Table.txt" \
         trcheck -translations "$catalogs" -lang de "$repo/examples/Strings.txt"
     [ -e /usr/bin/Strings_Table.txt ] && fail "installed: table written into /usr/bin"
+    # A catalog copied into the platform's directory is found without -translations.
+    cp "$catalogs"/*_de.qm /usr/share/zappbase/translations/
+    check_run "installed, default catalogs" "$work/run/Strings_Table.txt" \
+        trcheck -lang de "$repo/examples/Strings.txt"
+    rm -f /usr/share/zappbase/translations/*.qm
+    dpkg -r trcheck libzappbase1 >"$work/dpkg" 2>&1 || fail "dpkg -r: $(cat "$work/dpkg")"
+    snapshot | diff "$work/before" - >"$work/left" || true
+    grep '^>' "$work/left" | grep -v '/var/lib/dpkg/info/' >"$work/left.usr" &&
+        fail "removed: left behind: $(tr '\n' ' ' <"$work/left.usr")"
+    grep -q '^<' "$work/left" && fail "removed: files gone that were there before"
+    dpkg -P trcheck libzappbase1 >"$work/dpkg" 2>&1 || fail "dpkg -P: $(cat "$work/dpkg")"
+    installed=
+    snapshot | diff "$work/before" - >"$work/left" || fail "purged: left behind: $(tr '\n' ' ' <"$work/left")"
+    ldconfig -p | grep -q libzappbase && fail "purged: the library is still in the loader's cache"
 fi
 
-for package in "$deb" "$tgz"; do
+for package in "$lib_deb" "$prog_deb" "$tgz"; do
     echo "$(basename "$package"): $(stat -c %s "$package") bytes"
 done
 if [ "$failures" -eq 0 ]; then
