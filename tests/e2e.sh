@@ -2,6 +2,7 @@
 # Runs the built program as a user would, on real files and catalogs, and compares its
 # output, table and exit status byte for byte.
 # usage: e2e.sh GROUP PROGRAM CATALOG_DIR [EMULATOR...]
+# The catalogs group also needs E2E_DEFAULT_TRANSLATIONS, the program's default catalog directory.
 set -u
 group=$1 program=$2 catalogs=$3
 shift 3
