@@ -1,20 +1,22 @@
 #include "zapplication.h"
 
-#include <QDir>
+#include "catalogs.h"
+
+#include <QFile>
 #include <QLocale>
 #include <QTranslator>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <set>
+#include <utility>
 
 namespace {
 
 struct PlatformOptions
 {
-    QString translations; // null when not given
-    QString lang;         // null when not given
+    const char *translations = nullptr; // the bytes as given; null when not given
+    const char *lang = nullptr;
 };
 
 // Options take their value from the next argument; an option left without one stays on the
@@ -25,9 +27,9 @@ PlatformOptions takePlatformOptions(int &argc, char **argv)
     int kept = argc > 0 ? 1 : 0;
     for (int i = 1; i < argc; ++i) {
         if (i + 1 < argc && std::strcmp(argv[i], "-translations") == 0)
-            options.translations = QFile::decodeName(argv[++i]);
+            options.translations = argv[++i];
         else if (i + 1 < argc && std::strcmp(argv[i], "-lang") == 0)
-            options.lang = QString::fromLocal8Bit(argv[++i]);
+            options.lang = argv[++i];
         else
             argv[kept++] = argv[i];
     }
@@ -38,44 +40,27 @@ PlatformOptions takePlatformOptions(int &argc, char **argv)
     return options;
 }
 
-// A locale as catalog names spell it: a lower-case language of two or three letters, then
-// any _Script or _REGION parts (de, pt_BR, pt_br, zh_Hans_CN).
-bool isLocaleName(QStringView text)
+// Asked before every catalog, it tells what the platform could not install on the application's
+// first lookup, and answers nothing. Waiting for that lookup keeps a run that ends early (a usage
+// error, an unreadable file) to its own message. The toolkit asks for its own messages in its
+// classes' contexts; only the QObject context, where the platform's catalogs answer, counts.
+class PendingNotice : public QTranslator
 {
-    const auto lower = [](QChar c) { return c >= u'a' && c <= u'z'; };
-    qsizetype i = 0;
-    while (i < text.size() && lower(text[i]))
-        ++i;
-    if (i < 2 || i > 3)
-        return false;
-    for (; i < text.size(); ++i) {
-        if (text[i] == u'_' ? i + 1 == text.size() || text[i + 1] == u'_'
-                            : text[i].unicode() > 0x7f || !text[i].isLetterOrNumber())
-            return false;
-    }
-    return true;
-}
+  public:
+    PendingNotice(QByteArray text, QObject *parent) : QTranslator(parent), text(std::move(text)) {}
 
-// NAME_LOCALE.qm, where NAME may itself hold underscores and a region may be written in lower
-// case (app_pt_br.qm): every split whose tail reads as a locale names a candidate component.
-// A candidate that is no component finds no catalog for the language and is dropped.
-std::set<QString, std::greater<QString>> componentNames(const QString &dir)
-{
-    std::set<QString, std::greater<QString>> names;
-    if (dir.isEmpty())
-        return names;
-    const QStringList files =
-        QDir(dir).entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable);
-    for (const QString &file : files) {
-        const QStringView base = QStringView(file).chopped(3);
-        for (qsizetype split = base.indexOf(u'_'); split > 0;
-             split = base.indexOf(u'_', split + 1)) {
-            if (isLocaleName(base.mid(split + 1)))
-                names.insert(base.left(split).toString());
-        }
+    QString translate(const char *context, const char *, const char *, int) const override
+    {
+        if (!told.load(std::memory_order_relaxed) && context &&
+            std::strcmp(context, "QObject") == 0 && !told.exchange(true))
+            std::fputs(text.constData(), stderr);
+        return {};
     }
-    return names;
-}
+
+  private:
+    const QByteArray text;
+    mutable std::atomic<bool> told{false};
+};
 
 } // namespace
 
@@ -85,25 +70,30 @@ ZApplication::ZApplication(int &argc, char **argv, Type type) : QCoreApplication
     Q_UNUSED(type);
 
     const PlatformOptions options = takePlatformOptions(argc, argv);
-    const QLocale locale = options.lang.isNull() ? QLocale::system() : QLocale(options.lang);
-    const QString dir = options.translations.isNull() ? QStringLiteral(ZAPPBASE_TRANSLATIONS_DIR)
-                                                      : options.translations;
+    const QString lang = QString::fromLocal8Bit(options.lang);
+    const QLocale locale = options.lang ? QLocale(lang) : QLocale::system();
+    const QByteArray dir = options.translations ? options.translations : ZAPPBASE_TRANSLATIONS_DIR;
 
-    // The toolkit asks the most recently installed translator first, so installing in
-    // descending order lets the component whose name sorts first answer.
-    for (const QString &name : componentNames(dir)) {
-        auto *catalog = new QTranslator;
-        if (catalog->load(locale, name, QStringLiteral("_"), dir) && installTranslator(catalog))
-            catalogs.append(catalog);
-        else
-            delete catalog;
-    }
+    const LoadedCatalogs found = loadCatalogs(dir, languageNames(locale, lang));
+    catalogs = found.catalogs;
 
-    // A mistyped directory would otherwise make every line look untranslated.
-    if (catalogs.isEmpty() && !options.translations.isNull())
-        std::fprintf(stderr, "ZApplication: no catalog for language '%s' in '%s'\n",
-                     qPrintable(options.lang.isNull() ? locale.name() : options.lang),
-                     QFile::encodeName(dir).constData());
+    // The toolkit asks the most recently installed translator first. It reports an empty
+    // catalog as not installed, yet keeps it in its list, as it should: it is no fault.
+    for (auto catalog = catalogs.crbegin(); catalog != catalogs.crend(); ++catalog)
+        installTranslator(*catalog);
+
+    // Messages name the directory by the bytes given, as the user typed it.
+    const QByteArray prefix = dir.endsWith('/') ? dir : dir + '/';
+    QByteArray notice;
+    for (const QString &file : found.broken)
+        notice += "ZApplication: cannot load catalog '" + prefix + QFile::encodeName(file) + "'\n";
+    // A mistyped directory or language would otherwise make every line look untranslated.
+    if (catalogs.isEmpty() && found.broken.isEmpty())
+        notice += "ZApplication: no catalog for language '" +
+                  (options.lang ? QByteArray(options.lang) : locale.name().toLocal8Bit()) +
+                  "' in '" + dir + "'\n";
+    if (!notice.isEmpty())
+        installTranslator(new PendingNotice(notice, this));
 }
 
 ZApplication::~ZApplication()

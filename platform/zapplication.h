@@ -16,9 +16,16 @@ class QTranslator;
 //                       LC_ALL, LC_MESSAGES and LANG)
 //
 // Catalogs are Qt .qm files named NAME_LOCALE.qm, one per component NAME. For every component
-// found in the directory, the catalog for the language is chosen with Qt's locale fallback
-// (de_DE finds NAME_de.qm). When several catalogs translate the same text, the component
-// whose name sorts first answers.
+// found in the directory (named by its own bytes, valid UTF-8 or not), the catalog for the
+// language is the first there of: the name given with -lang itself (xx, en_XA, ca_valencia),
+// then Qt's locale fallback (de_DE finds NAME_de.qm, pt_BR finds NAME_pt_br.qm). A catalog
+// that does not load is skipped for the next in that order. When several catalogs translate
+// the same text, the component whose name sorts first (in code-unit order) answers.
+//
+// On the application's first lookup in the QObject context, never before, the platform says
+// on standard error, once, what it could not install:
+//   ZApplication: cannot load catalog 'DIR/FILE'                (each, whether or not others load)
+//   ZApplication: no catalog for language 'LOCALE' in 'DIR'     (none loaded, none broken)
 class ZApplication : public QCoreApplication
 {
   public:

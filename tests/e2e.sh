@@ -2,6 +2,7 @@
 # Runs the built program as a user would, on real files and catalogs, and compares its
 # output, table and exit status byte for byte.
 # usage: e2e.sh GROUP PROGRAM CATALOG_DIR [EMULATOR...]
+# The catalogs group also needs E2E_DEFAULT_TRANSLATIONS, the program's default catalog directory.
 set -u
 group=$1 program=$2 catalogs=$3
 shift 3
@@ -174,8 +175,97 @@ platform)
     expect "warning for an empty -translations" "$work/err" \
         "ZApplication: no catalog for language 'de' in '%s'\n" "$work/nowhere"
     expect "nothing translated" "$table" ''
-    run -lang de Strings.txt
-    expect "no warning without -translations" "$work/err" ''
+    ;;
+catalogs)
+    # Catalog directories of their own: copies of the built catalogs under new names, since
+    # QTranslator does not care which language a file was made for.
+    strings 'Hello\nnope\n'
+    hallo=$(row 1 Hello Hallo)$'\n' servus=$(row 1 Hello Servus)$'\n'
+    # run_in DIR LANG: look the lines up in DIR's catalogs
+    run_in() { run -translations "$1" -lang "$2" Strings.txt; }
+    lines_error=$(report 1 ERROR Hello; report 2 ERROR nope)$'\n'
+
+    # Nothing installed from the default directory: said once, on the first lookup. The neutral
+    # C language can have no catalog there, whatever is installed on this machine.
+    run Strings.txt
+    expect_status 0 "default directory"
+    expect "default directory warned once" "$work/err" \
+        "ZApplication: no catalog for language 'C' in '%s'\n" "$E2E_DEFAULT_TRANSLATIONS"
+    expect "report as ever" "$work/out" '%s' "$lines_error"
+    # ... and never when the run ends before looking anything up
+    run
+    expect "usage alone" "$work/err" 'Usage:\n\t%s Strings.txt\n' "$bin/trcheck"
+    run no/such.txt
+    expect "unreadable alone" "$work/err" "Cannot open 'no/such.txt' file for read.\n"
+    rm "$table" && mkdir "$table"
+    run Strings.txt
+    expect "unwritable alone" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
+    rmdir "$table"
+
+    # Broken catalogs are named once each, beside a good one or alone, and are not "no catalog".
+    # app_de_de.qm is a candidate twice: for component app and for component app_de.
+    broken="$work/broken"
+    mkdir "$broken" "$broken/dir_de.qm"
+    head -c 100 "$catalogs/app_de.qm" >"$broken/app_de_de.qm"
+    echo 'not a catalog' >"$broken/garbage_de.qm"
+    : >"$broken/zero_de.qm"
+    mkfifo "$broken/fifo_de.qm"
+    ln -s nowhere "$broken/dangling_de.qm"
+    named=
+    for file in app_de_de dangling_de dir_de fifo_de garbage_de zero_de; do
+        named+="ZApplication: cannot load catalog '$broken/$file.qm'"$'\n'
+    done
+    run_in "$broken" de_DE
+    expect "broken catalogs alone" "$work/err" '%s' "$named"
+    cp "$catalogs/app_de.qm" "$broken/"
+    run_in "$broken" de_DE
+    expect "broken catalogs beside a good one" "$work/err" '%s' "$named"
+    expect "the good one answers" "$table" '%s' "$hallo"
+
+    # A catalog with no messages is a catalog all the same
+    mkdir "$work/empty"
+    cp "$catalogs/empty.qm" "$work/empty/app_de.qm"
+    run_in "$work/empty" de
+    expect "empty catalog" "$work/err" ''
+
+    # Names the locale database does not know find the catalog named for them, alone in its
+    # directory, and before the fallback of the locale they read as (en_XA reads as en_US)
+    for lang in en_XA ca_valencia xx fil; do
+        mkdir "$work/$lang"
+        cp "$catalogs/app_de.qm" "$work/$lang/app_$lang.qm"
+    done
+    for dir_lang in en_XA:en_XA en_XA:en-XA ca_valencia:ca_valencia xx:xx fil:fil fil:fil_PH; do
+        lang=${dir_lang#*:}
+        run_in "$work/${dir_lang%:*}" "$lang"
+        expect "-lang $lang: its own catalog" "$table" '%s' "$hallo"
+        expect "-lang $lang: no message" "$work/err" ''
+    done
+    cp "$catalogs/zoo_de.qm" "$work/en_XA/app_en.qm"
+    run_in "$work/en_XA" en_XA
+    expect "the exact name first" "$table" '%s' "$hallo"
+    run_in "$work/en_XA" en_US
+    expect "fallback to the language" "$table" '%s' "$servus"
+    run_in "$work/xx" yy
+    expect "unknown name, no catalog" "$work/err" \
+        "ZApplication: no catalog for language 'yy' in '%s'\n" "$work/xx"
+
+    # -translations by its own bytes, beside the directory its decoded name would be
+    odd="$work/cat"$'\xff' twin="$work/cat"$'\xef\xbf\xbd'
+    mkdir "$odd" "$twin"
+    cp "$catalogs/app_de.qm" "$odd/"
+    cp "$catalogs/zoo_de.qm" "$twin/app_de.qm"
+    echo 'not a catalog' >"$odd/notes_de.qm"
+    run_in "$odd" de_DE
+    expect "non-UTF-8 directory, with the locale's fallback" "$table" '%s' "$hallo"
+    expect "non-UTF-8 directory named as given" "$work/err" \
+        "ZApplication: cannot load catalog '%s/notes_de.qm'\n" "$odd"
+    run_in "$odd/" de
+    expect "trailing slash" "$work/err" "ZApplication: cannot load catalog '%s/notes_de.qm'\n" "$odd"
+    rm "$odd"/*
+    run_in "$odd" de
+    expect "nothing there: no catalog, named as given" "$work/err" \
+        "ZApplication: no catalog for language 'de' in '%s'\n" "$odd"
+    expect "the twin is not used" "$table" ''
     ;;
 *)
     fail "unknown group"

@@ -1,0 +1,29 @@
+#ifndef ZAPPBASE_CATALOGS_H
+#define ZAPPBASE_CATALOGS_H
+
+// Which catalogs of a directory serve a language, and loading them.
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+class QLocale;
+class QTranslator;
+
+struct LoadedCatalogs
+{
+    QList<QTranslator *> catalogs; // one per component, first to answer first; the caller owns them
+    QStringList broken;            // file names there for the language that did not load, once each
+};
+
+// The locale names a catalog may carry for the language, best first: the name given with -lang
+// itself (so that names the locale database does not know, such as xx, en_XA or ca_valencia,
+// still find their catalogs), then the toolkit's own fallback order for the locale.
+QStringList languageNames(const QLocale &locale, const QString &given);
+
+// For every component of the directory, named by its own bytes, the first catalog in the order
+// of `languages` that loads. A catalog that is there but does not load is noted and the next
+// name tried.
+LoadedCatalogs loadCatalogs(const QByteArray &directory, const QStringList &languages);
+
+#endif
