@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite: for this machine into
 # build/, or for a target into build-TARGET/, where every test runs under the target's qemu.
-# usage: test.sh [i386|armel|armhf]
+# debian13 builds and runs it on Debian 13 instead, in a root file system of its own.
+# usage: test.sh [i386|armel|armhf|debian13]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target=${1:-native}
@@ -10,8 +11,9 @@ native) scripts/install-deps.sh ;;
 i386) scripts/install-deps.sh g++-i686-linux-gnu qemu-user ;;
 armel) scripts/install-deps.sh g++-arm-linux-gnueabi qemu-user ;;
 armhf) scripts/install-deps.sh g++-arm-linux-gnueabihf qemu-user ;;
+debian13) exec scripts/debian13.sh ;;
 *)
-    echo "usage: $0 [i386|armel|armhf]" >&2
+    echo "usage: $0 [i386|armel|armhf|debian13]" >&2
     exit 1
     ;;
 esac

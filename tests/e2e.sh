@@ -155,6 +155,20 @@ placement)
     expect "empty input, empty report" "$work/out" ''
     expect "empty input, emptied table" "$table" ''
     ;;
+entries)
+    # What a translator's catalog entries answer; README and man page promise each of these.
+    strings 'Order\nBoth\nOther\nMenu\nUnfinished\nUnfinished empty\n%%n file(s)\n'
+    run_de Strings.txt
+    expect "entries' verdicts" "$work/out" '%s\n' "$(report 1 OK Order; report 2 OK Both
+        report 3 OK Other; report 4 OK Menu; report 5 OK Unfinished
+        report 6 ERROR 'Unfinished empty'; report 7 OK '%n file(s)')"
+    # Zeta sorts before alpha by code unit; the line is its own comment, which picks the
+    # matching entry but never shuts out another; an unfinished translation counts; a plural
+    # entry gives its first form with %n untouched.
+    expect "entries' table" "$table" '%s\n' "$(row 1 Order 'von Zeta'
+        row 2 Both 'Beide mit Kommentar'; row 3 Other Anderes; row 4 Menu 'Menü von Zeta'
+        row 5 Unfinished Unfertig; row 6 '%n file(s)' '%n Datei')"
+    ;;
 platform)
     strings 'Hello\nZoo\nTools\n'
     run Strings.txt -translations "$catalogs" -lang pt_BR
