@@ -1,5 +1,7 @@
 #include "zapplication.h"
 
+#include "catalogrouter.h"
+
 #include <QDir>
 #include <QLocale>
 #include <QTranslator>
@@ -89,14 +91,21 @@ ZApplication::ZApplication(int &argc, char **argv, Type type) : QCoreApplication
     const QString dir = options.translations.isNull() ? QStringLiteral(ZAPPBASE_TRANSLATIONS_DIR)
                                                       : options.translations;
 
-    // The toolkit asks the most recently installed translator first, so installing in
-    // descending order lets the component whose name sorts first answer.
+    // The component whose name sorts first answers first. An empty catalog answers nothing.
+    QList<QTranslator *> loaded;
     for (const QString &name : componentNames(dir)) {
         auto *catalog = new QTranslator;
-        if (catalog->load(locale, name, QStringLiteral("_"), dir) && installTranslator(catalog))
-            catalogs.append(catalog);
+        if (catalog->load(locale, name, QStringLiteral("_"), dir) && !catalog->isEmpty())
+            loaded.prepend(catalog);
         else
             delete catalog;
+    }
+    // Installed one by one, every catalog would be asked for every text none of them holds.
+    // A single catalog has nothing to be routed past.
+    if (!loaded.isEmpty()) {
+        QTranslator *installed = loaded.size() == 1 ? loaded.front() : new CatalogRouter(loaded);
+        installTranslator(installed);
+        catalogs.append(installed);
     }
 
     // A mistyped directory would otherwise make every line look untranslated.
