@@ -87,3 +87,6 @@ ln -sf /dev/full "$data/bin/Strings_Table.txt"
 read -r _ fullPeak status <<<"$(run "$program" "$big")"
 rm -f "$data/bin/Strings_Table.txt"
 printf 'program, table on a full disk: peak %d KB, exit status %d\n' "$fullPeak" "$status"
+
+echo
+bench/components.sh

@@ -1,5 +1,6 @@
 #include "zapplication.h"
 
+#include "catalogrouter.h"
 #include "catalogs.h"
 
 #include <QFile>
@@ -75,12 +76,24 @@ ZApplication::ZApplication(int &argc, char **argv, Type type) : QCoreApplication
     const QByteArray dir = options.translations ? options.translations : ZAPPBASE_TRANSLATIONS_DIR;
 
     const LoadedCatalogs found = loadCatalogs(dir, languageNames(locale, lang));
-    catalogs = found.catalogs;
 
-    // The toolkit asks the most recently installed translator first. It reports an empty
-    // catalog as not installed, yet keeps it in its list, as it should: it is no fault.
-    for (auto catalog = catalogs.crbegin(); catalog != catalogs.crend(); ++catalog)
-        installTranslator(*catalog);
+    // The component whose name sorts first answers first. An empty catalog counts as installed
+    // but answers nothing, so it is not asked.
+    QList<QTranslator *> answering;
+    for (QTranslator *catalog : found.catalogs) {
+        if (catalog->isEmpty())
+            delete catalog;
+        else
+            answering.append(catalog);
+    }
+    // Installed one by one, every catalog would be asked for every text none of them holds.
+    // A single catalog has nothing to be routed past.
+    if (!answering.isEmpty()) {
+        QTranslator *installed =
+            answering.size() == 1 ? answering.front() : new CatalogRouter(answering);
+        installTranslator(installed);
+        catalogs.append(installed);
+    }
 
     // Messages name the directory by the bytes given, as the user typed it.
     const QByteArray prefix = dir.endsWith('/') ? dir : dir + '/';
@@ -88,7 +101,7 @@ ZApplication::ZApplication(int &argc, char **argv, Type type) : QCoreApplication
     for (const QString &file : found.broken)
         notice += "ZApplication: cannot load catalog '" + prefix + QFile::encodeName(file) + "'\n";
     // A mistyped directory or language would otherwise make every line look untranslated.
-    if (catalogs.isEmpty() && found.broken.isEmpty())
+    if (found.catalogs.isEmpty() && found.broken.isEmpty())
         notice += "ZApplication: no catalog for language '" +
                   (options.lang ? QByteArray(options.lang) : locale.name().toLocal8Bit()) +
                   "' in '" + dir + "'\n";

@@ -35,6 +35,7 @@ class ZApplication : public QCoreApplication
     ~ZApplication() override;
 
   private:
+    // The translators it installed, each removed before it is deleted.
     QList<QTranslator *> catalogs;
 };
 

@@ -1,0 +1,274 @@
+// Differential check of the platform's catalog lookup against the toolkit's own: one
+// QTranslator per component, installed so that the component whose name sorts first answers.
+// usage:
+//   catalog_diff write SEED DIR      random components: DIR/NAME_de.ts, DIR/deps/common_de.ts,
+//                                    DIR/compressed.txt (names to compile with -compress),
+//                                    DIR/lookups.txt (the texts to look up)
+//   catalog_diff depend DIR          after lrelease: gives the catalogs named in DIR/depend.txt
+//                                    a dependency on deps/common_de.qm
+//   catalog_diff answers platform|reference DIR   every lookup's answers, one line each
+//   catalog_diff check DIR           the program's report on stdout and its table in
+//                                    DIR/reference_Table.txt, with the toolkit's own lookup
+#include "checkstrings.h"
+#include "platform.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTextStream>
+#include <QTranslator>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Random
+{
+    std::uint64_t state;
+    explicit Random(std::uint64_t seed) : state(seed * 0x9e3779b97f4a7c15u + 1) {}
+    std::uint64_t next()
+    {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    }
+    int below(int n) { return int(next() % std::uint64_t(n)); }
+    bool chance(int percent) { return below(100) < percent; }
+};
+
+const char *const words[] = {"Open", "file", "Save", "the",     "folder", "Größe", "café",
+                             "now",  "all",  "Send", "message", "later",  "Ä",     "ok"};
+
+bool writeFile(const QString &path, const std::string &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(text.data(), qint64(text.size())) == qint64(text.size()) && file.flush();
+}
+
+std::string message(const std::string &source, const char *comment, const std::string &text,
+                    bool plural)
+{
+    std::string m = plural ? "<message numerus=\"yes\"><source>" : "<message><source>";
+    m += source + "</source>";
+    if (comment)
+        m += std::string("<comment>") + comment + "</comment>";
+    if (plural)
+        m += "<translation><numerusform>" + text + " (1)</numerusform><numerusform>" + text +
+             " (n)</numerusform></translation>";
+    else
+        m += "<translation>" + text + "</translation>";
+    return m + "</message>\n";
+}
+
+std::string catalog(const std::string &contexts)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+           "<TS version=\"2.1\" language=\"de\">\n" +
+           contexts + "</TS>\n";
+}
+
+std::string context(const char *name, const std::string &messages)
+{
+    return std::string("<context><name>") + name + "</name>\n" + messages + "</context>\n";
+}
+
+// Texts shared by the components, each translated differently by each; a quarter of the
+// lookups are texts no component holds. Seed 1 makes one component, seed 2 two hundred.
+int write(std::uint64_t seed, const QString &dir)
+{
+    Random random(seed);
+    const int count = seed == 1 ? 1 : seed == 2 ? 200 : 1 + random.below(200);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 60; ++i) {
+        std::string text = words[random.below(sizeof words / sizeof *words)];
+        for (int w = random.below(4); w > 0; --w)
+            text += std::string(" ") + words[random.below(sizeof words / sizeof *words)];
+        texts.push_back(text + " " + std::to_string(i));
+    }
+
+    const char *const prefixes[] = {"app", "net", "media", "ui", "core", "sys_tools", "a"};
+    std::set<std::string> names;
+    while (int(names.size()) < count)
+        names.insert(prefixes[random.below(sizeof prefixes / sizeof *prefixes)] +
+                     std::to_string(random.below(1000)));
+
+    std::string compressed, depend, components;
+    for (const std::string &name : names) {
+        components += name + "\n";
+        std::string own, other;
+        // Now and then a component with an empty catalog, which must not stop the others.
+        const bool empty = count > 1 && random.chance(3);
+        for (int i = 0; i < int(texts.size()) && !empty; ++i) {
+            if (!random.chance(count > 20 ? 8 : 30))
+                continue;
+            const std::string &source = texts[std::size_t(i)];
+            const std::string text = name + ": " + source;
+            const bool plural = random.chance(10);
+            switch (random.below(4)) {
+            case 0:
+                own += message(source, nullptr, text, plural);
+                break;
+            case 1:
+                own += message(source, source.c_str(), text + " [c]", plural);
+                break;
+            case 2:
+                own += message(source, nullptr, text, plural) +
+                       message(source, source.c_str(), text + " [c]", plural);
+                break;
+            default:
+                // Only in another context: found by its hash, rejected by its context.
+                other += message(source, nullptr, text + " [other]", plural);
+                break;
+            }
+        }
+        std::string contexts = own.empty() ? "" : context("QObject", own);
+        if (!other.empty())
+            contexts += context("Other", other);
+        if (!writeFile(dir + "/" + QString::fromStdString(name) + "_de.ts", catalog(contexts)))
+            return 2;
+        if (random.chance(20))
+            compressed += name + "\n";
+        if (!empty && random.chance(5))
+            depend += name + "\n";
+    }
+
+    // What only the dependency holds answers through the catalogs that depend on it.
+    std::string shared;
+    for (int i = 0; i < int(texts.size()); i += 7)
+        shared +=
+            message(texts[std::size_t(i)], nullptr, "common: " + texts[std::size_t(i)], false);
+    shared += message("Only in the dependency", nullptr, "Nur in der Abhängigkeit", false);
+    texts.push_back("Only in the dependency");
+
+    std::string lookups;
+    for (const std::string &text : texts)
+        lookups += text + "\n";
+    for (int i = 0; i < 20; ++i)
+        lookups += "Untranslated " + std::to_string(i) + " " + texts[std::size_t(i)] + "\n";
+    return QDir(dir).mkpath(QStringLiteral("deps")) &&
+                   writeFile(dir + "/deps/common_de.ts", catalog(context("QObject", shared))) &&
+                   writeFile(dir + "/compressed.txt", compressed) &&
+                   writeFile(dir + "/depend.txt", depend) &&
+                   writeFile(dir + "/components.txt", components) &&
+                   writeFile(dir + "/lookups.txt", lookups)
+               ? 0
+               : 2;
+}
+
+QStringList lines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// Appends a dependencies section, as QTranslator reads it, to each catalog named.
+int depend(const QString &dir)
+{
+    for (const QString &name : lines(dir + "/depend.txt")) {
+        QByteArray names, section(1, char(0x96));
+        {
+            QDataStream stream(&names, QIODevice::WriteOnly);
+            stream << QStringLiteral("deps/common_de");
+        }
+        {
+            QDataStream stream(&section, QIODevice::Append);
+            stream << quint32(names.size());
+        }
+        QFile file(dir + "/" + name + "_de.qm");
+        if (!file.open(QIODevice::Append) ||
+            file.write(section + names) != section.size() + names.size())
+            return 2;
+    }
+    return 0;
+}
+
+// The toolkit's own way: every component's catalog installed on its own, the one whose name
+// sorts first last, so that it is asked first.
+std::vector<std::unique_ptr<QTranslator>> installOneByOne(const QString &dir)
+{
+    QStringList names = lines(dir + "/components.txt");
+    std::sort(names.begin(), names.end(), std::greater<QString>());
+    std::vector<std::unique_ptr<QTranslator>> installed;
+    for (const QString &name : names) {
+        auto catalog = std::make_unique<QTranslator>();
+        if (catalog->load(QLocale(QStringLiteral("de")), name, QStringLiteral("_"), dir)) {
+            QCoreApplication::installTranslator(catalog.get());
+            installed.push_back(std::move(catalog));
+        }
+    }
+    return installed;
+}
+
+// Every way the toolkit is asked: as the program asks, without a comment, in another context,
+// and for plural forms.
+void printAnswers(const QString &dir)
+{
+    for (const QString &text : lines(dir + "/lookups.txt")) {
+        const QByteArray key = text.toUtf8();
+        const QString answers[] = {
+            lookUp(key.constData()),
+            QCoreApplication::translate("QObject", key.constData()),
+            QCoreApplication::translate("Other", key.constData()),
+            QCoreApplication::translate("Other", key.constData(), key.constData()),
+            QCoreApplication::translate("QObject", key.constData(), key.constData(), 1),
+            QCoreApplication::translate("QObject", key.constData(), nullptr, 5),
+        };
+        QByteArray line = key;
+        for (const QString &answer : answers)
+            line += " | " + answer.toUtf8();
+        std::printf("%s\n", line.constData());
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "write" && argc == 4)
+        return write(std::strtoull(argv[2], nullptr, 10), QString::fromLocal8Bit(argv[3]));
+    if (mode == "depend" && argc == 3)
+        return depend(QString::fromLocal8Bit(argv[2]));
+    if (mode == "answers" && argc == 4 && std::string(argv[2]) == "platform") {
+        std::string dir = argv[3];
+        char translations[] = "-translations", lang[] = "-lang", de[] = "de";
+        char *args[] = {argv[0], translations, dir.data(), lang, de, nullptr};
+        int count = 5;
+        ZApplication application(count, args, ZApplication::Tty);
+        printAnswers(QString::fromLocal8Bit(argv[3]));
+        return 0;
+    }
+    if ((mode == "answers" || mode == "check") && argc == 3 + (mode == "answers")) {
+        const QString dir = QString::fromLocal8Bit(argv[argc - 1]);
+        int count = 1;
+        QCoreApplication application(count, argv);
+        const auto installed = installOneByOne(dir);
+        if (mode == "answers") {
+            printAnswers(dir);
+            return 0;
+        }
+        QFile strings(dir + "/lookups.txt"), table(dir + "/reference_Table.txt");
+        if (!strings.open(QIODevice::ReadOnly) || !table.open(QIODevice::WriteOnly))
+            return 2;
+        QTextStream input(&strings), output(&table);
+        output.setEncoding(QStringConverter::Utf8);
+        checkStrings(input, output, stdout);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: see catalogdiff.cpp\n");
+    return 1;
+}
