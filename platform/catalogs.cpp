@@ -109,21 +109,27 @@ QStringList languageNames(const QLocale &locale, const QString &given)
     return names;
 }
 
-LoadedCatalogs loadCatalogs(const QByteArray &directory, const QStringList &languages)
+CatalogDirectory::CatalogDirectory(const QByteArray &bytes)
+    : fd(::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
 {
-    // Opened by its own bytes: a name that is not valid UTF-8 has no faithful QString, and its
-    // decoded form may name another directory. The toolkit reaches it through the process's
-    // link to the descriptor; without /proc, the decoded name is the best there is.
-    const int fd = ::open(directory.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 || languages.isEmpty()) {
-        if (fd >= 0)
-            ::close(fd);
+    if (fd < 0)
+        return;
+    // Through the process's link to the descriptor; without /proc, the decoded name is the
+    // best there is.
+    path = QStringLiteral("/proc/self/fd/%1").arg(fd);
+    if (!QFileInfo(path).isDir())
+        path = QFile::decodeName(bytes);
+}
+
+CatalogDirectory::~CatalogDirectory()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+LoadedCatalogs loadCatalogs(const CatalogDirectory &directory, const QStringList &languages)
+{
+    if (directory.path.isNull() || languages.isEmpty())
         return {};
-    }
-    QString dir = QStringLiteral("/proc/self/fd/%1").arg(fd);
-    if (!QFileInfo(dir).isDir())
-        dir = QFile::decodeName(directory);
-    LoadedCatalogs found = loadFrom(dir, languages);
-    ::close(fd);
-    return found;
+    return loadFrom(directory.path, languages);
 }

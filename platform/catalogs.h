@@ -21,9 +21,22 @@ struct LoadedCatalogs
 // still find their catalogs), then the toolkit's own fallback order for the locale.
 QStringList languageNames(const QLocale &locale, const QString &given);
 
-// For every component of the directory, named by its own bytes, the first catalog in the order
-// of `languages` that loads. A catalog that is there but does not load is noted and the next
-// name tried.
-LoadedCatalogs loadCatalogs(const QByteArray &directory, const QStringList &languages);
+// The catalog directory, opened by its own bytes: a name that is not valid UTF-8 has no
+// faithful QString, and its decoded form may name another directory. The toolkit reaches it
+// through `path` for as long as this is open, so keep it open while catalog files are read.
+struct CatalogDirectory
+{
+    explicit CatalogDirectory(const QByteArray &bytes);
+    ~CatalogDirectory();
+    CatalogDirectory(const CatalogDirectory &) = delete;
+    CatalogDirectory &operator=(const CatalogDirectory &) = delete;
+
+    int fd = -1;  // -1 when it cannot be opened
+    QString path; // null when it cannot be opened
+};
+
+// For every component of the directory, the first catalog in the order of `languages` that
+// loads. A catalog that is there but does not load is noted and the next name tried.
+LoadedCatalogs loadCatalogs(const CatalogDirectory &directory, const QStringList &languages);
 
 #endif

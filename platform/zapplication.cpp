@@ -75,7 +75,9 @@ ZApplication::ZApplication(int &argc, char **argv, Type type) : QCoreApplication
     const QLocale locale = options.lang ? QLocale(lang) : QLocale::system();
     const QByteArray dir = options.translations ? options.translations : ZAPPBASE_TRANSLATIONS_DIR;
 
-    const LoadedCatalogs found = loadCatalogs(dir, languageNames(locale, lang));
+    // Open until the router below has read the catalog files through it.
+    const CatalogDirectory directory(dir);
+    const LoadedCatalogs found = loadCatalogs(directory, languageNames(locale, lang));
 
     // The component whose name sorts first answers first. An empty catalog counts as installed
     // but answers nothing, so it is not asked.
