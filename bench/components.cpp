@@ -3,25 +3,14 @@
 //   DIR/cNNN_de.ts    COUNT catalogs of 100 German messages each, context QObject
 //   DIR/Strings.txt   LINES lines, about 45 bytes each: a third of them sources from any of the
 //                     catalogs, the rest texts no catalog holds
+#include "benchfiles.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace {
-
-struct Random
-{
-    std::uint64_t state = 0x2545f4914f6cdd1du;
-    std::uint64_t next()
-    {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    }
-    unsigned long below(unsigned long n) { return (unsigned long)(next() % n); }
-};
 
 const char *const words[] = {"the",    "selected", "device",  "memory", "card",    "network",
                              "ready",  "please",   "try",     "again",  "later",   "battery",
@@ -32,7 +21,7 @@ constexpr int messagesPerCatalog = 100;
 // Message m of component c: a handful of words, made unique by its numbers.
 std::string source(unsigned long c, unsigned long m)
 {
-    Random random;
+    Random random{0x2545f4914f6cdd1du};
     random.state += c * 7919 + m * 104729;
     std::string text = "Check";
     for (int i = 0; i < 5; ++i) {
@@ -40,16 +29,6 @@ std::string source(unsigned long c, unsigned long m)
         text += words[random.below(sizeof words / sizeof *words)];
     }
     return text + " " + std::to_string(c) + "." + std::to_string(m);
-}
-
-bool writeFile(const std::string &path, const std::string &text)
-{
-    std::FILE *file = std::fopen(path.c_str(), "wb");
-    bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = file && std::fclose(file) == 0 && ok;
-    if (!ok)
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    return ok;
 }
 
 } // namespace
@@ -81,7 +60,7 @@ int main(int argc, char **argv)
             return 2;
     }
 
-    Random random;
+    Random random{0x2545f4914f6cdd1du};
     std::string text;
     for (unsigned long n = 0; n < lines; ++n) {
         const unsigned long c = random.below(count), m = random.below(messagesPerCatalog);

@@ -4,6 +4,8 @@
 //                     a tenth with characters beyond ASCII, one in LONG_EVERY (default 100)
 //                     about 600 characters long
 //   DIR/bench_de.ts   about 1,700 UI messages with their German translations, context QObject
+#include "benchfiles.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,20 +13,6 @@
 #include <vector>
 
 namespace {
-
-// A fixed-seed generator: the figures must compare across runs and machines.
-struct Random
-{
-    std::uint64_t state = 0x9e3779b97f4a7c15u;
-    std::uint64_t next()
-    {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    }
-    std::size_t below(std::size_t n) { return std::size_t(next() % n); }
-};
 
 struct Verb
 {
@@ -197,16 +185,6 @@ std::string fillerSentence(Random &random, std::size_t words, bool wide)
     return capitalised(line);
 }
 
-bool writeFile(const std::string &path, const std::string &text)
-{
-    std::FILE *file = std::fopen(path.c_str(), "wb");
-    bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = file && std::fclose(file) == 0 && ok;
-    if (!ok)
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    return ok;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -237,7 +215,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot write %s/Strings.txt\n", dir.c_str());
         return 2;
     }
-    Random random;
+    Random random{0x9e3779b97f4a7c15u};
     std::string line;
     for (unsigned long long n = 1; n <= lines; ++n) {
         const bool wide = n % 10 == 3; // a tenth beyond ASCII
