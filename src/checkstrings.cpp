@@ -98,10 +98,11 @@ void checkStrings(QTextStream &input, QTextStream &table, std::FILE *report)
 
         // The line has a translation when a catalog answered its key with another text. An
         // answer that is only the toolkit's answer for an unknown key is no translation, even
-        // where it differs from the line; that text is made only for answers that differ.
-        const bool translated = valid &&
-                                !sameText(buffers.translation = lookUp(key), buffers.line) &&
-                                !sameText(buffers.translation, unanswered(key));
+        // where it differs from the line. That text is made only when it could be the answer:
+        // decoding the key again never gives more than the line it was made from.
+        const bool translated =
+            valid && !sameText(buffers.translation = lookUp(key), buffers.line) &&
+            (buffers.translation.size() > size || !sameText(buffers.translation, unanswered(key)));
         std::memcpy(verdict, translated ? okVerdict : errorVerdict, verdictSize);
         // Written whole: a NUL inside the line must not cut the report short. Once the report
         // cannot be written (its reader has gone), the run goes on for the table alone.
