@@ -14,10 +14,30 @@ constexpr qsizetype byteOrderMarkSize = 4;
 
 } // namespace
 
+namespace {
+
+// Whether the decoder keeps part of a character pending after data[0, end): a lead byte
+// within the last three bytes, followed only by continuation bytes, fewer than it announces.
+// A broken character the decoder can already tell (another byte cuts it short) leaves
+// nothing pending, nor does a whole one.
+bool endsInsideCharacter(const unsigned char *data, qsizetype end)
+{
+    for (qsizetype start = end - 1; start >= 0 && start >= end - 3; --start) {
+        const unsigned char byte = data[start];
+        if ((byte & 0xc0) == 0x80)
+            continue;
+        const qsizetype length = byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : byte >= 0xc0 ? 2 : 1;
+        return end - start < length;
+    }
+    return false; // only continuation bytes: strays, or the end of a whole character
+}
+
+} // namespace
+
 qsizetype wholeCharactersEnd(const char *data, qsizetype size)
 {
-    // An ASCII byte neither continues a character nor starts one that is unfinished.
-    while (size > 0 && static_cast<unsigned char>(data[size - 1]) >= 0x80)
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data);
+    while (size > 0 && endsInsideCharacter(bytes, size))
         --size;
     return size;
 }
@@ -72,7 +92,8 @@ qint64 WholeCharacters::readData(char *data, qint64 maxSize)
             const qsizetype end = wholeCharactersEnd(held.constData(), window);
             if (end >= (started ? 1 : byteOrderMarkSize))
                 return take(data, end);
-            // A reader that takes less than a character at a time gets it in parts.
+            // Nowhere to end within what the reader takes: it gets that much, as a reader
+            // smaller than a character must.
             if (heldSize > maxSize)
                 return take(data, window);
         }

@@ -8,13 +8,15 @@
 // decoder nothing pending.
 //
 // The text stream decodes its device piece by piece. When a piece ends inside a UTF-8
-// character and the next piece starts with a byte that cannot continue it, the toolkit's
-// decoder reports the broken character and drops that byte as well; the byte may be a line
-// feed, and then two lines become one and every later line is numbered wrongly. Only the
-// end of the input may end inside a character, so pieces end just after an ASCII byte,
-// where no decoder has anything pending; the bytes after it are held back for the next
-// piece. The first piece also holds the whole byte-order mark, from which the stream picks
-// the encoding. Other encodings (UTF-16, UTF-32) are decoded correctly across any cut.
+// character and the next piece cannot continue it, the toolkit's decoder reports the broken
+// character and drops the next piece's first byte as well; the byte may be a line feed, and
+// then two lines become one and every later line is numbered wrongly. So a piece ends where
+// the decoder has nothing pending (after an ASCII byte or a whole character), and the bytes
+// after that point are held back for the next piece. Only the end of the input, or a reader
+// that takes less at a time than the source has without such a point (16K bytes of broken
+// characters and nothing else), gets a piece that ends inside a character. The first piece
+// also holds the whole byte-order mark, from which the stream picks the encoding. Other
+// encodings (UTF-16, UTF-32) are decoded correctly across any cut.
 //
 // The source is at its end only when a read of it gives nothing or fails: a pipe or a
 // terminal has nothing to read at times and yet more to come. A read of this device never
@@ -45,8 +47,8 @@ class WholeCharacters : public QIODevice
     bool started = false; // a piece has been given
 };
 
-// Where a piece of data[0, size) can end with nothing pending: just after its last ASCII
-// byte; 0 when it has none.
+// Where a piece of data[0, size) can end with nothing pending in the decoder: its last such
+// point, size when it already does; 0 when it has none.
 qsizetype wholeCharactersEnd(const char *data, qsizetype size);
 
 #endif

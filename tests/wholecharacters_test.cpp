@@ -41,24 +41,24 @@ class Pipe : public QIODevice
     qint64 taken = 0;
 };
 
-bool isAscii(char byte)
-{
-    return static_cast<unsigned char>(byte) < 0x80;
-}
-
 } // namespace
 
-// A piece may end only where no decoder has anything pending, just after an ASCII byte;
-// with none, there is no such point.
-TEST(WholeCharacters, PiecesEndAfterTheirLastAsciiByte)
+// A piece may end only where the decoder has nothing pending: after an ASCII byte or a
+// whole character, or after a broken one that the next byte already cut short; never
+// inside a character that may still be whole.
+TEST(WholeCharacters, PiecesEndWhereNothingIsPending)
 {
     EXPECT_EQ(endOf("Hello\n"), 6);
-    EXPECT_EQ(endOf("caf\xc3\xa9"), 3);
+    EXPECT_EQ(endOf("caf\xc3\xa9"), 5);
+    EXPECT_EQ(endOf("\xf0\x9f\x98\x80"), 4);
     EXPECT_EQ(endOf("ab\xc3"), 2);
+    EXPECT_EQ(endOf("a\xe2\x82"), 1);
+    EXPECT_EQ(endOf("a\xf0\x9f\x98"), 1);
+    EXPECT_EQ(endOf("\xc3\xa9\xc3"), 2);
+    EXPECT_EQ(endOf("a\x80\x80\x80\x80"), 5);
     EXPECT_EQ(endOf("ab\n\xe2\xe2"), 3);
-    EXPECT_EQ(endOf("a\x80\x80\x80\x80"), 1);
-    EXPECT_EQ(endOf("\x7f"), 1);
-    EXPECT_EQ(endOf("\xe2\x82\xac\xf0\x9f\x98\x80"), 0);
+    EXPECT_EQ(endOf("\xe2\xe2\xe2"), 0);
+    EXPECT_EQ(endOf("\xe2\x82"), 0);
     EXPECT_EQ(endOf(""), 0);
 }
 
@@ -82,7 +82,7 @@ TEST(WholeCharacters, ReadsEveryByteOnceInOrderAndPiecesEndWhole)
                 // A reader smaller than a character, or than the byte-order mark the first
                 // piece must hold, gets them in parts; the text stream reads 16K at a time.
                 if (readSize >= 16 && read.size() + got < input.size()) {
-                    EXPECT_TRUE(isAscii(piece[got - 1]))
+                    EXPECT_EQ(wholeCharactersEnd(piece, got), got)
                         << "source " << sourceSize << ", reads " << readSize << ", at "
                         << read.size() + got;
                 }
