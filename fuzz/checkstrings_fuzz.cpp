@@ -1,7 +1,11 @@
 // Fuzz target: arbitrary bytes as the strings file, run through the check loop with a small
 // catalog installed, and the report and table compared with what they must be, worked out
-// independently: the whole input decoded at once and split into lines, every line looked up
-// on its own, every report line and table row formatted from scratch.
+// independently: the whole input decoded at once and split into lines, every line asked of
+// the catalog itself, every report line and table row formatted from scratch.
+//
+// The bytes are read twice: from a file-like device that hands over as much as is asked
+// for, and from a pipe-like one that hands over a few bytes at a time, in pieces of varied
+// sizes, and has nothing buffered in between. Both must give the same report and table.
 //
 // Any difference, like any crash, leak or out-of-bounds access, aborts the run.
 #include "checkstrings.h"
@@ -15,9 +19,12 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -52,6 +59,10 @@ struct Expected
     QString table;
 };
 
+QTranslator *catalog;
+
+// A line has a translation when the catalog answers its key with another text; a line that
+// its key cannot carry whole (a NUL, a lone surrogate) is never looked up.
 Expected expectedFor(const QList<QString> &lines)
 {
     Expected expected;
@@ -61,8 +72,9 @@ Expected expectedFor(const QList<QString> &lines)
         const bool lookupable = !line.contains(QChar(u'\0')) && line.isValidUtf16();
         const QByteArray key = line.toUtf8();
         const QString translation =
-            lookupable ? QObject::tr(key.constData(), key.constData()) : line;
-        const bool translated = translation != line;
+            lookupable ? catalog->translate("QObject", key.constData(), key.constData())
+                       : QString();
+        const bool translated = !translation.isNull() && translation != line;
         expected.report += "=> " + QByteArray::number(i + 1).rightJustified(6) +
                            (translated ? "    OK: '" : " ERROR: '") + line.toLatin1() + "'\n";
         if (translated)
@@ -93,6 +105,63 @@ Expected expectedFor(const QList<QString> &lines)
     std::abort();
 }
 
+// A pipe: short reads of varied sizes, and a read gives nothing only once the data is
+// exhausted. As a real pipe, it has nothing buffered between reads, so that atEnd() is true
+// all along and tells nothing. The sizes follow a fixed cycle, entered at a point the data
+// chooses.
+class Pipe : public QIODevice
+{
+  public:
+    explicit Pipe(const QByteArray &data) : data(data), next(size_t(data.size()) % sizes.size())
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return 0; }
+
+  protected:
+    qint64 readData(char *out, qint64 maxSize) override
+    {
+        const qint64 size = std::min<qint64>({maxSize, sizes[next], data.size() - taken});
+        next = (next + 1) % sizes.size();
+        std::memcpy(out, data.constData() + taken, size_t(size));
+        taken += size;
+        return size;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+  private:
+    static constexpr std::array<qint64, 11> sizes{1, 3, 2, 7, 1, 4, 16, 5, 1, 2, 4093};
+    const QByteArray &data;
+    size_t next;
+    qint64 taken = 0;
+};
+
+struct Result
+{
+    QByteArray report;
+    QString table;
+};
+
+Result check(QIODevice &device)
+{
+    WholeCharacters characters(device);
+    QTextStream input(&characters);
+    Result result;
+    QTextStream table(&result.table);
+    char *reportData = nullptr;
+    size_t reportSize = 0;
+    std::FILE *report = open_memstream(&reportData, &reportSize);
+    if (!report)
+        std::abort();
+    checkStrings(input, table, report);
+    table.flush();
+    std::fclose(report);
+    result.report = QByteArray(reportData, qsizetype(reportSize));
+    std::free(reportData);
+    return result;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -102,9 +171,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     static char name[] = "checkstrings_fuzz";
     static char *argv[] = {name, nullptr};
     static QCoreApplication application(argc, argv);
-    static QTranslator catalog;
-    if (!catalog.load(QStringLiteral(FUZZ_CATALOG)) ||
-        !QCoreApplication::installTranslator(&catalog)) {
+    static QTranslator installed;
+    catalog = &installed;
+    if (!installed.load(QStringLiteral(FUZZ_CATALOG)) ||
+        !QCoreApplication::installTranslator(&installed)) {
         std::fprintf(stderr, "cannot install %s\n", FUZZ_CATALOG);
         std::exit(1);
     }
@@ -114,29 +184,22 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    QBuffer device;
-    device.setData(bytes);
-    device.open(QIODevice::ReadOnly);
-    WholeCharacters characters(device);
-    QTextStream input(&characters);
-    QString tableText;
-    QTextStream table(&tableText);
-
-    char *reportData = nullptr;
-    size_t reportSize = 0;
-    std::FILE *report = open_memstream(&reportData, &reportSize);
-    if (!report)
-        std::abort();
-    checkStrings(input, table, report);
-    table.flush();
-    std::fclose(report);
-    const QByteArray got(reportData, qsizetype(reportSize));
-    std::free(reportData);
+    QBuffer file;
+    file.setData(bytes);
+    file.open(QIODevice::ReadOnly);
+    const Result got = check(file);
 
     const Expected expected = expectedFor(linesOf(bytes));
-    if (got != expected.report)
-        fail("report", got, expected.report);
-    if (tableText != expected.table)
-        fail("table", tableText.toUtf8(), expected.table.toUtf8());
+    if (got.report != expected.report)
+        fail("report", got.report, expected.report);
+    if (got.table != expected.table)
+        fail("table", got.table.toUtf8(), expected.table.toUtf8());
+
+    Pipe pipe(bytes);
+    const Result piped = check(pipe);
+    if (piped.report != got.report)
+        fail("report through a pipe", piped.report, got.report);
+    if (piped.table != got.table)
+        fail("table through a pipe", piped.table.toUtf8(), got.table.toUtf8());
     return 0;
 }

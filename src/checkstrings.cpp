@@ -68,6 +68,7 @@ void checkStrings(QTextStream &input, QTextStream &table, std::FILE *report)
     qint64 lineNumber = 1;
     qint64 found = 0;
     Buffers buffers;
+    bool reporting = true;
     // Reading until no line is read, rather than until atEnd(): a pipe is at its end until it
     // is read, input that ends inside a character leaves bytes that decode to no line, and a
     // read error must end the loop.
@@ -95,10 +96,18 @@ void checkStrings(QTextStream &input, QTextStream &table, std::FILE *report)
         *out++ = '\'';
         *out++ = '\n';
 
-        const bool translated = valid && !sameText(buffers.translation = lookUp(key), buffers.line);
+        // The line has a translation when a catalog answered its key with another text. An
+        // answer that is only the toolkit's answer for an unknown key is no translation, even
+        // where it differs from the line. That text is made only when it could be the answer:
+        // decoding the key again never gives more than the line it was made from.
+        const bool translated =
+            valid && !sameText(buffers.translation = lookUp(key), buffers.line) &&
+            (buffers.translation.size() > size || !sameText(buffers.translation, unanswered(key)));
         std::memcpy(verdict, translated ? okVerdict : errorVerdict, verdictSize);
-        // Written whole: a NUL inside the line must not cut the report short.
-        std::fwrite(start, 1, size_t(out - start), report);
+        // Written whole: a NUL inside the line must not cut the report short. Once the report
+        // cannot be written (its reader has gone), the run goes on for the table alone.
+        const size_t reportSize = size_t(out - start);
+        reporting = reporting && std::fwrite(start, 1, reportSize, report) == reportSize;
 
         if (translated) {
             appendTableRow(buffers.rows, ++found, buffers.line, buffers.translation);

@@ -4,10 +4,11 @@
 #include "wholecharacters.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,27 +30,48 @@ bool openStrings(QFile &file, const char *path, struct stat &status)
     return true;
 }
 
-// The table goes beside the program as it was started (argv[0] unchanged); a bare name
-// resolves against the working directory.
-QString tablePath(const char *programPath)
+// The table goes beside the program as it was started: the directory part of argv[0], by
+// its own bytes, as a directory name need not be valid UTF-8. A relative directory resolves
+// against the working directory, as does a program path without any directory part.
+QByteArray tablePath(const char *programPath)
 {
-    const QString directory = QFileInfo(QFile::decodeName(programPath)).absolutePath();
-    return QStringLiteral("%1/%2").arg(directory, QLatin1String(tableFileName));
+    const char *const slash = std::strrchr(programPath, '/');
+    QByteArray path(programPath, slash ? slash + 1 - programPath : 0);
+    return path.append(tableFileName);
 }
 
-// Opening the table empties it: when it is the strings file itself, that would destroy the
-// input before a line is read.
-bool isSameFile(const QString &path, const struct stat &strings)
+bool isSame(const struct stat &a, const struct stat &b)
 {
-    struct stat table;
-    return ::stat(QFile::encodeName(path).constData(), &table) == 0 &&
-           table.st_dev == strings.st_dev && table.st_ino == strings.st_ino;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Opens the table for writing and empties it, unless it is a file the run must not write:
+// the strings file, which would be destroyed before a line is read, or the file standard
+// output goes to, which would mix the report into the table. Nothing is emptied before
+// those are ruled out. A FIFO without a reader would block the open: it fails instead.
+bool openTable(QFile &file, const char *path, const struct stat &strings)
+{
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    struct stat table, report;
+    const bool usable = ::fstat(fd, &table) == 0 && !isSame(table, strings) &&
+                        !(::fstat(STDOUT_FILENO, &report) == 0 && isSame(table, report)) &&
+                        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
+                        (!S_ISREG(table.st_mode) || ::ftruncate(fd, 0) == 0) &&
+                        file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    if (!usable)
+        ::close(fd);
+    return usable;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // A report reader that stops early (head, a pager) must not end the run: the table is
+    // still written whole, and the failed report is told by the exit status.
+    std::signal(SIGPIPE, SIG_IGN);
     ZApplication application(argc, argv, ZApplication::GuiClient);
 
     if (argc != 2) {
@@ -64,8 +86,8 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    QFile table(tablePath(argv[0]));
-    if (isSameFile(table.fileName(), stringsStatus) || !table.open(QIODevice::WriteOnly)) {
+    QFile table;
+    if (!openTable(table, tablePath(argv[0]).constData(), stringsStatus)) {
         std::fprintf(stderr, "Cannot open '%s' file for write.\n", tableFileName);
         return 3;
     }

@@ -15,4 +15,12 @@ inline QString lookUp(const char *key)
     return QObject::tr(key, key);
 }
 
+// What the lookup answers when no catalog holds the key: the key decoded again, as the
+// toolkit does. That is not always the text the key was made from: the decoding drops a
+// leading byte-order mark.
+inline QString unanswered(const char *key)
+{
+    return QString::fromUtf8(key);
+}
+
 #endif

@@ -1,50 +1,45 @@
 #include "wholecharacters.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-bool isContinuation(unsigned char byte)
-{
-    return (byte & 0xc0) == 0x80;
-}
+// As much as the text stream asks for at a time.
+constexpr qsizetype readSize = 16384;
 
-// Where the character that data[0, size) ends with starts, when it is not yet whole; size
-// when the decoder has nothing pending there. A lead byte always starts afresh, so the
-// answer lies within the last three bytes.
-qsizetype unfinishedStart(const unsigned char *data, qsizetype size)
+// The longest byte-order mark (UTF-32's): the text stream picks the encoding from the first
+// piece alone, which must hold the mark whole to pick what the whole input would.
+constexpr qsizetype byteOrderMarkSize = 4;
+
+} // namespace
+
+namespace {
+
+// Whether the decoder keeps part of a character pending after data[0, end): a lead byte
+// within the last three bytes, followed only by continuation bytes, fewer than it announces.
+// A broken character the decoder can already tell (another byte cuts it short) leaves
+// nothing pending, nor does a whole one.
+bool endsInsideCharacter(const unsigned char *data, qsizetype end)
 {
-    for (qsizetype start = size - 1; start >= 0 && start >= size - 3; --start) {
+    for (qsizetype start = end - 1; start >= 0 && start >= end - 3; --start) {
         const unsigned char byte = data[start];
-        if (isContinuation(byte))
+        if ((byte & 0xc0) == 0x80)
             continue;
-        const qsizetype length = byte >= 0xf0 && byte <= 0xf7   ? 4
-                                 : byte >= 0xe0 && byte <= 0xef ? 3
-                                 : byte >= 0xc0 && byte <= 0xdf ? 2
-                                                                : 1;
-        return size - start < length ? start : size;
+        const qsizetype length = byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : byte >= 0xc0 ? 2 : 1;
+        return end - start < length;
     }
-    return size; // ASCII last, or more continuation bytes than any character has
+    return false; // only continuation bytes: strays, or the end of a whole character
 }
 
 } // namespace
 
-qsizetype wholeCharactersEnd(const char *text, qsizetype size)
+qsizetype wholeCharactersEnd(const char *data, qsizetype size)
 {
-    const auto *data = reinterpret_cast<const unsigned char *>(text);
-    const qsizetype start = unfinishedStart(data, size);
-    if (start == size)
-        return size;
-    // Cutting before the unfinished character helps only if the one before it is whole.
-    if (start > 0 && unfinishedStart(data, start) == start)
-        return start;
-    // Nothing is pending after an ASCII byte, such as the line feed ending the last line.
-    for (qsizetype end = start; end > 0; --end)
-        if (data[end - 1] < 0x80)
-            return end;
-    // A piece of nothing but broken characters: cut before the last one, so that the byte
-    // the decoder drops is a lead byte, never a line feed.
-    return start > 0 ? start : size;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data);
+    while (size > 0 && endsInsideCharacter(bytes, size))
+        --size;
+    return size;
 }
 
 WholeCharacters::WholeCharacters(QIODevice &source) : source(source)
@@ -54,7 +49,7 @@ WholeCharacters::WholeCharacters(QIODevice &source) : source(source)
 
 bool WholeCharacters::atEnd() const
 {
-    return heldSize == 0 && source.atEnd();
+    return ended && heldSize == 0;
 }
 
 qint64 WholeCharacters::bytesAvailable() const
@@ -62,34 +57,46 @@ qint64 WholeCharacters::bytesAvailable() const
     return heldSize + source.bytesAvailable();
 }
 
+void WholeCharacters::readSource()
+{
+    if (held.size() < heldSize + readSize)
+        held.resize(heldSize + readSize);
+    const qint64 got = source.read(held.data() + heldSize, readSize);
+    if (got > 0) {
+        heldSize += qsizetype(got);
+    } else {
+        ended = true;
+        failed = got < 0;
+    }
+}
+
+qint64 WholeCharacters::take(char *data, qsizetype size)
+{
+    if (size == 0)
+        return failed ? -1 : 0;
+    std::memcpy(data, held.constData(), size_t(size));
+    std::memmove(held.data(), held.constData() + size, size_t(heldSize - size));
+    heldSize -= size;
+    started = true;
+    return size;
+}
+
 qint64 WholeCharacters::readData(char *data, qint64 maxSize)
 {
-    qint64 size = std::min<qint64>(heldSize, maxSize);
-    if (size > 0) {
-        std::copy_n(held.constData(), size, data);
-        // What a small read leaves of it moves to the front.
-        std::copy(held.constData() + size, held.constData() + heldSize, held.data());
-        heldSize -= size;
+    for (;;) {
+        const qsizetype window = qsizetype(std::min<qint64>(heldSize, maxSize));
+        // At the end of the input the decoder gets all there is.
+        if (ended)
+            return take(data, window);
+        if (started || heldSize >= byteOrderMarkSize) {
+            const qsizetype end = wholeCharactersEnd(held.constData(), window);
+            if (end >= (started ? 1 : byteOrderMarkSize))
+                return take(data, end);
+            // Nowhere to end within what the reader takes: it gets that much, as a reader
+            // smaller than a character must.
+            if (heldSize > maxSize)
+                return take(data, window);
+        }
+        readSource();
     }
-    if (size < maxSize) {
-        const qint64 got = source.read(data + size, maxSize - size);
-        if (got < 0 && size == 0)
-            return -1;
-        if (got > 0)
-            size += got;
-    }
-    // At the end of the input the decoder gets all there is.
-    if (size == 0 || (heldSize == 0 && source.atEnd()))
-        return size;
-    const qint64 end = wholeCharactersEnd(data, size);
-    if (end < size) {
-        // Before what is still held, when a small read left some of it.
-        if (held.size() < heldSize + size - end)
-            held.resize(heldSize + size - end);
-        std::copy_backward(held.constData(), held.constData() + heldSize,
-                           held.data() + heldSize + size - end);
-        std::copy(data + end, data + size, held.data());
-        heldSize += size - end;
-    }
-    return end;
 }

@@ -4,16 +4,23 @@
 #include <QByteArray>
 #include <QIODevice>
 
-// Reads another device, read-only, for a text stream, in pieces that do not end inside a
-// UTF-8 character.
+// Reads another device, read-only, for a text stream, in pieces that leave the stream's
+// decoder nothing pending.
 //
-// The text stream decodes its device piece by piece. When a piece ends inside a character
-// and the next piece starts with a byte that cannot continue it, the toolkit's decoder
-// reports the broken character and drops that byte as well; the byte may be a line feed,
-// and then two lines become one and every later line is numbered wrongly. Pieces that end
-// where the decoder has nothing pending avoid that: the bytes after such a point are held
-// back for the next piece. Other encodings (chosen by a byte-order mark) are decoded
-// correctly across any cut.
+// The text stream decodes its device piece by piece. When a piece ends inside a UTF-8
+// character and the next piece cannot continue it, the toolkit's decoder reports the broken
+// character and drops the next piece's first byte as well; the byte may be a line feed, and
+// then two lines become one and every later line is numbered wrongly. So a piece ends where
+// the decoder has nothing pending (after an ASCII byte or a whole character), and the bytes
+// after that point are held back for the next piece. Only the end of the input, or a reader
+// that takes less at a time than the source has without such a point (16K bytes of broken
+// characters and nothing else), gets a piece that ends inside a character. The first piece
+// also holds the whole byte-order mark, from which the stream picks the encoding. Other
+// encodings (UTF-16, UTF-32) are decoded correctly across any cut.
+//
+// The source is at its end only when a read of it gives nothing or fails: a pipe or a
+// terminal has nothing to read at times and yet more to come. A read of this device never
+// gives nothing while the source has more, since the text stream takes that as the end.
 class WholeCharacters : public QIODevice
 {
   public:
@@ -28,15 +35,20 @@ class WholeCharacters : public QIODevice
     qint64 readData(char *data, qint64 maxSize) override;
     qint64 writeData(const char *, qint64) override { return -1; }
 
-
   private:
+    void readSource();
+    qint64 take(char *data, qsizetype size);
+
     QIODevice &source;
-    QByteArray held; // from its start, heldSize bytes that begin the next piece
+    QByteArray held; // from its start, heldSize bytes read from the source and not yet given
     qsizetype heldSize = 0;
+    bool ended = false; // the source gave nothing, or failed
+    bool failed = false;
+    bool started = false; // a piece has been given
 };
 
-// Where a piece of UTF-8 can end without leaving the decoder anything pending: size when
-// the piece already does, otherwise an earlier point, or size when it has none.
+// Where a piece of data[0, size) can end with nothing pending in the decoder: its last such
+// point, size when it already does; 0 when it has none.
 qsizetype wholeCharactersEnd(const char *data, qsizetype size);
 
 #endif

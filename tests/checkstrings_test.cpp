@@ -128,7 +128,7 @@ TEST_F(CheckStrings, AFailedTableIsGivenNoMoreRows)
 }
 
 // The report carries the line whole, NULs and all, in Latin-1; a line that cannot be looked
-// up is an error whatever the catalog holds.
+// up, or that no catalog answers, is an error whatever the lookup gives.
 TEST_F(CheckStrings, ReportLinesAreWholeAndUnlookableLinesAreErrors)
 {
     QString table;
@@ -141,6 +141,13 @@ TEST_F(CheckStrings, ReportLinesAreWholeAndUnlookableLinesAreErrors)
                     "e'\n"));
     tableStream.flush();
     EXPECT_EQ(table.count(u'\n'), 1);
+
+    // The toolkit answers a key that no catalog holds with the key decoded again, which drops
+    // a leading U+FEFF: that answer differs from the line and is still no translation.
+    EXPECT_EQ(
+        check(bytes("Radio\n\xef\xbb\xbfHello\n\xef\xbb\xbf\xef\xbb\xbfHello\n"), tableStream),
+        bytes("=>      1 ERROR: 'Radio'\n=>      2 ERROR: '?Hello'\n"
+              "=>      3 ERROR: '??Hello'\n"));
 
     // A lone surrogate reaches the loop only from UTF-16 input.
     EXPECT_EQ(check(bytes("\xff\xfeH\0e\0l\0l\0o\0\x00\xd8"), tableStream),

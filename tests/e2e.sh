@@ -21,7 +21,7 @@ ENVS=() # extra environment for the next run
 # to $OUT when set
 run() {
     (cd "$work/run" && env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 "${ENVS[@]}" \
-        "${emulator[@]}" "$bin/trcheck" "$@" >"${OUT:-$work/out}" 2>"$work/err")
+        timeout 120 "${emulator[@]}" "$bin/trcheck" "$@" >"${OUT:-$work/out}" 2>"$work/err")
     status=$?
 }
 run_de() { run -translations "$catalogs" -lang de "$@"; }
@@ -44,9 +44,11 @@ expect() {
 expect_status() { [ "$status" -eq "$1" ] || fail "$2: status $status, expected $1"; }
 # report N VERDICT TEXT: one console line; TEXT is already in its Latin-1 bytes
 report() { printf '=> %6s%s'\''%s'\''\n' "$1" "$([ "$2" = OK ] && echo '    OK: ' || echo ' ERROR: ')" "$3"; }
-# row N SOURCE TRANSLATION: one table row, the source padded to 128 characters
+# row N SOURCE TRANSLATION: one table row, the source padded to 128 UTF-16 code units
 row() {
-    local LC_ALL=C.UTF-8 pad=$((128 - ${#2}))
+    local units pad
+    units=$(printf %s "$2" | iconv -f UTF-8 -t UTF-16LE | wc -c)
+    pad=$((128 - units / 2))
     printf '%6s   |||   %s%*s   |||   %s\n' "$1" "$2" $((pad > 0 ? pad : 0)) '' "$3"
 }
 strings() { printf -- "$@" >"$work/run/Strings.txt"; }
@@ -54,7 +56,9 @@ strings() { printf -- "$@" >"$work/run/Strings.txt"; }
 case $group in
 usage)
     echo old >"$table"
-    for args in "" "a b" "-translations $catalogs -lang de" "Strings.txt -lang"; do
+    # An option left without its value at the end stays an argument of its own.
+    for args in "" "a b" "-translations $catalogs -lang de" "Strings.txt -lang" \
+        "Strings.txt -translations" "-lang de Strings.txt -translations"; do
         # shellcheck disable=SC2086
         run $args
         expect_status 1 "args '$args'"
@@ -62,6 +66,10 @@ usage)
         expect "no report '$args'" "$work/out" ''
     done
     expect "table untouched" "$table" 'old\n'
+    run -translations
+    expect_status 2 "a lone option is the strings file"
+    expect "a lone option named as typed" "$work/err" "Cannot open '-translations' file for read.\n"
+    expect "table untouched by a lone option" "$table" 'old\n'
     ;;
 unreadable)
     echo old >"$table"
@@ -280,6 +288,133 @@ catalogs)
     expect "nothing there: no catalog, named as given" "$work/err" \
         "ZApplication: no catalog for language 'de' in '%s'\n" "$odd"
     expect "the twin is not used" "$table" ''
+    ;;
+pipe)
+    # A broken byte just before the first 16 KiB boundary, a character cut by the second one,
+    # a line led by U+FEFF, CR LF and a last line without its line feed.
+    xs=$(head -c 16383 /dev/zero | tr '\0' x) ys=$(head -c 16373 /dev/zero | tr '\0' y)
+    strings '%s\xe9\nHello\n%s\nGr\xc3\xbc\xc3\x9fe\n\xef\xbb\xbfHello\nnope\r\nHello' "$xs" "$ys"
+    expected_report="$(report 1 ERROR "$xs?"; report 2 OK Hello; report 3 ERROR "$ys"
+        report 4 OK $'Gr\xfc\xdfe'; report 5 ERROR '?Hello'; report 6 ERROR nope; report 7 OK Hello)"
+    expected_table="$(row 1 Hello Hallo; row 2 'Grüße' 'Schöne Grüße'; row 3 Hello Hallo)"
+    # feed FILE: the file through a pipe in pieces of odd sizes, with pauses between them
+    feed() {
+        local size at=0 i=0 n sizes=(1 4093 3 12290 2 7 8192 16385 5)
+        size=$(stat -c %s "$1")
+        while [ "$at" -lt "$size" ]; do
+            n=${sizes[i++ % ${#sizes[@]}]}
+            dd if="$1" iflag=skip_bytes,count_bytes skip="$at" count="$n" bs=65536 status=none
+            at=$((at + n))
+            sleep 0.02
+        done
+    }
+    for how in file pieces redirect cat; do
+        rm -f "$table"
+        case $how in
+        file) run_de Strings.txt ;;
+        pieces) run_de /dev/stdin < <(feed "$work/run/Strings.txt") ;;
+        redirect) run_de /dev/stdin <"$work/run/Strings.txt" ;;
+        cat) run_de /dev/stdin < <(cat "$work/run/Strings.txt") ;;
+        esac
+        expect_status 0 "$how"
+        expect "$how: report" "$work/out" '%s\n' "$expected_report"
+        expect "$how: table" "$table" '%s\n' "$expected_table"
+    done
+    ;;
+early)
+    # A report reader that stops after the first line: the run goes on and the table is whole.
+    for _ in $(seq 20000); do echo Hello; echo nope; done >"$work/run/Strings.txt"
+    echo old >"$table"
+    (cd "$work/run" && env LANG=C.UTF-8 timeout 300 "${emulator[@]}" "$bin/trcheck" \
+        -translations "$catalogs" -lang de Strings.txt 2>"$work/err" | head -1 >"$work/out"
+        exit "${PIPESTATUS[0]}")
+    status=$?
+    expect_status 4 "early-closed report"
+    expect "early-closed report: message" "$work/err" \
+        'Cannot write the report to standard output.\n'
+    expect "early-closed report: first line" "$work/out" '%s\n' "$(report 1 OK Hello)"
+    [ "$(wc -l <"$table")" -eq 20000 ] || fail "early-closed report: $(wc -l <"$table") rows"
+    expect "early-closed report: last row" <(tail -1 "$table") '%s\n' "$(row 20000 Hello Hallo)"
+    ;;
+program)
+    # Directory names that are not UTF-8, beside the one they would be mangled into.
+    strings 'Hello\n'
+    raw=$work/$'bin\xff' mangled=$work/$'bin\xef\xbf\xbd'
+    mkdir "$raw" "$mangled"
+    cp "$bin/trcheck" "$raw/trcheck"
+    cp "$bin/trcheck" "$mangled/trcheck"
+    for dir in "$raw" "$mangled"; do
+        rm -f "$raw/Strings_Table.txt" "$mangled/Strings_Table.txt"
+        (cd "$work/run" && "${emulator[@]}" "$dir/trcheck" -translations "$catalogs" -lang de \
+            Strings.txt >/dev/null 2>"$work/err")
+        status=$?
+        expect_status 0 "program in $(printf %q "$dir")"
+        expect "table beside $(printf %q "$dir")" "$dir/Strings_Table.txt" '%s\n' "$(row 1 Hello Hallo)"
+        [ -e "$raw/Strings_Table.txt" ] && [ -e "$mangled/Strings_Table.txt" ] &&
+            fail "a table in both directories"
+    done
+    # An empty program path has no directory part: the working directory, not the root.
+    if [ ${#emulator[@]} -gt 0 ]; then
+        nameless=("${emulator[@]}" -0 '' "$bin/trcheck")
+    else
+        nameless=(bash -c 'exec -a "" "$0" "$@"' "$bin/trcheck")
+    fi
+    (cd "$work/run" && "${nameless[@]}" -translations "$catalogs" -lang de Strings.txt >/dev/null)
+    expect "empty program path: working directory" "$work/run/Strings_Table.txt" '%s\n' \
+        "$(row 1 Hello Hallo)"
+    ;;
+tables)
+    strings 'Hello\nnope\n'
+    # Standard output is the table, as "trcheck Strings.txt >> Strings_Table.txt" run beside
+    # the program makes it: refused before anything is written.
+    echo old >"$table"
+    (cd "$work/run" && env LANG=C.UTF-8 "${emulator[@]}" "$bin/trcheck" \
+        -translations "$catalogs" -lang de Strings.txt >>"$table" 2>"$work/err")
+    status=$?
+    expect_status 3 "report into the table"
+    expect "report into the table: message" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
+    expect "report into the table: untouched" "$table" 'old\n'
+    # The table a symbolic link to the strings file: refused, the strings file whole.
+    rm "$table"
+    ln -s "$work/run/Strings.txt" "$table"
+    run_de Strings.txt
+    expect_status 3 "table linked to the strings file"
+    expect "linked to the strings file: message" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
+    expect "linked to the strings file: no report" "$work/out" ''
+    expect "linked to the strings file: input whole" "$work/run/Strings.txt" 'Hello\nnope\n'
+    # A symbolic link elsewhere is followed.
+    rm "$table"
+    echo old >"$work/elsewhere"
+    ln -s "$work/elsewhere" "$table"
+    run_de Strings.txt
+    expect_status 0 "table linked elsewhere"
+    expect "table written through a link" "$work/elsewhere" '%s\n' "$(row 1 Hello Hallo)"
+    # A FIFO without a reader fails at once; one with a reader gets the table.
+    rm "$table"
+    mkfifo "$table"
+    run_de Strings.txt
+    expect_status 3 "FIFO without a reader"
+    expect "FIFO without a reader: message" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
+    expect "FIFO without a reader: no report" "$work/out" ''
+    timeout 120 cat "$table" >"$work/fifo" &
+    reader=$!
+    run_de Strings.txt
+    wait "$reader"
+    expect_status 0 "FIFO with a reader"
+    expect "FIFO with a reader: table" "$work/fifo" '%s\n' "$(row 1 Hello Hallo)"
+    ;;
+codepoints)
+    # Where a character's Latin-1 form or UTF-8 length changes, and a line led by U+FEFF that
+    # no catalog holds.
+    strings 'x\x7f\nx\xc2\x80\nx\xc3\xbf\nx\xc4\x80\nx\xdf\xbf\nx\xe0\xa0\x80\nx\xef\xbf\xbf\nx\xf0\x90\x80\x80\n\xef\xbb\xbfHello\n'
+    run_de Strings.txt
+    expect_status 0 codepoints
+    expect "code points: report" "$work/out" '%s\n' "$(report 1 OK $'x\x7f'; report 2 OK $'x\x80'
+        report 3 OK $'x\xff'; report 4 OK 'x?'; report 5 OK 'x?'; report 6 OK 'x?'
+        report 7 ERROR 'x?'; report 8 OK 'x??'; report 9 ERROR '?Hello')"
+    expect "code points: table" "$table" '%s\n' "$(row 1 $'x\x7f' U+007F; row 2 $'x\xc2\x80' U+0080
+        row 3 'xÿ' U+00FF; row 4 'xĀ' U+0100; row 5 $'x\xdf\xbf' U+07FF
+        row 6 $'x\xe0\xa0\x80' U+0800; row 7 $'x\xf0\x90\x80\x80' U+10000)"
     ;;
 *)
     fail "unknown group"

@@ -52,7 +52,12 @@ TEST(EncodeLine, MatchesTheToolkitsConversionsAtEveryPosition)
         QString(QChar(char16_t(0xdc00))), // a lone low surrogate
         QStringLiteral("\u007f"),         // the last ASCII character
         QStringLiteral("\u0080"),         // the first beyond it
-        QString(QChar(char16_t(0xffff))),
+        QStringLiteral("\u00ff"),         // the last in Latin-1
+        QStringLiteral("\u0100"),         // the first beyond it
+        QStringLiteral("\u07ff"),         // the last of two UTF-8 bytes
+        QStringLiteral("\u0800"),         // the first of three
+        QString(QChar(char16_t(0xffff))), // the last of three
+        QStringLiteral("\U00010000"),     // the first of four
     };
     for (int length = 0; length <= 40; ++length) {
         const QString ascii(length, u'a');

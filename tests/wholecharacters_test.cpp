@@ -3,6 +3,9 @@
 #include <QBuffer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 qsizetype endOf(const QByteArray &piece)
@@ -10,10 +13,39 @@ qsizetype endOf(const QByteArray &piece)
     return wholeCharactersEnd(piece.constData(), piece.size());
 }
 
+// A pipe: reads of at most sourceSize bytes, nothing buffered in between (so that atEnd() is
+// true all along, as it is for a pipe), and nothing to read only once the data is exhausted.
+class Pipe : public QIODevice
+{
+  public:
+    Pipe(const QByteArray &data, qint64 sourceSize) : data(data), sourceSize(sourceSize)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return 0; }
+
+  protected:
+    qint64 readData(char *out, qint64 maxSize) override
+    {
+        const qint64 size = std::min({maxSize, sourceSize, data.size() - taken});
+        std::memcpy(out, data.constData() + taken, size_t(size));
+        taken += size;
+        return size;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+  private:
+    QByteArray data;
+    qint64 sourceSize;
+    qint64 taken = 0;
+};
+
 } // namespace
 
 // A piece may end only where the decoder has nothing pending: after an ASCII byte or a
-// whole character, never inside one, and never just after a broken one.
+// whole character, or after a broken one that the next byte already cut short; never
+// inside a character that may still be whole.
 TEST(WholeCharacters, PiecesEndWhereNothingIsPending)
 {
     EXPECT_EQ(endOf("Hello\n"), 6);
@@ -23,36 +55,62 @@ TEST(WholeCharacters, PiecesEndWhereNothingIsPending)
     EXPECT_EQ(endOf("a\xe2\x82"), 1);
     EXPECT_EQ(endOf("a\xf0\x9f\x98"), 1);
     EXPECT_EQ(endOf("\xc3\xa9\xc3"), 2);
-    // Stray continuation bytes leave nothing pending.
     EXPECT_EQ(endOf("a\x80\x80\x80\x80"), 5);
-    // A broken character before the unfinished one: back to the last ASCII byte.
     EXPECT_EQ(endOf("ab\n\xe2\xe2"), 3);
-    EXPECT_EQ(endOf("ab\n\xf0\x9f\xc3"), 3);
-    // Nothing but broken characters: before the last, so that no line feed is dropped.
-    EXPECT_EQ(endOf("\xe2\xe2\xe2"), 2);
-    // Nothing to cut before.
-    EXPECT_EQ(endOf("\xe2\x82"), 2);
+    EXPECT_EQ(endOf("\xe2\xe2\xe2"), 0);
+    EXPECT_EQ(endOf("\xe2\x82"), 0);
+    EXPECT_EQ(endOf(""), 0);
 }
 
-// Bytes held back from one piece lead the next: none lost or repeated, whatever the size
-// of the reads, and the end of the input is handed over whole.
-TEST(WholeCharacters, ReadsEveryByteOnceInOrder)
+// Bytes held back from one piece lead the next: none lost or repeated, whatever the sizes of
+// the source's reads and of the reader's, and a piece that the text stream's reads get ends
+// inside a character only at the end of the input. Nothing is read as the end before it.
+TEST(WholeCharacters, ReadsEveryByteOnceInOrderAndPiecesEndWhole)
 {
     const QByteArray input = QByteArray("Gr\xc3\xbc\xc3\x9f"
-                                        "e \xe2\x82\xac \xf0\x9f\x98\x80 \xe2\x82\n")
+                                        "e \xe2\x82\xac \xf0\x9f\x98\x80 \xe2\x82\n\xc3\n")
                                  .repeated(50) +
                              "\xe2\x82";
-    for (qint64 readSize : {1, 2, 3, 4, 5, 7, 16, 1000}) {
-        QBuffer source;
-        source.setData(input);
-        source.open(QIODevice::ReadOnly);
-        WholeCharacters characters(source);
-        QByteArray read;
-        char piece[1000];
-        qint64 got;
-        while ((got = characters.read(piece, readSize)) > 0)
-            read.append(piece, got);
-        EXPECT_EQ(read, input) << "reads of " << readSize;
-        EXPECT_TRUE(characters.atEnd());
+    for (qint64 sourceSize : {1, 2, 3, 5, 16, 16384}) {
+        for (qint64 readSize : {1, 2, 3, 4, 5, 7, 16, 1000, 16384}) {
+            Pipe source(input, sourceSize);
+            WholeCharacters characters(source);
+            QByteArray read;
+            char piece[16384];
+            qint64 got;
+            while ((got = characters.read(piece, readSize)) > 0) {
+                // A reader smaller than a character, or than the byte-order mark the first
+                // piece must hold, gets them in parts; the text stream reads 16K at a time.
+                if (readSize >= 16 && read.size() + got < input.size()) {
+                    EXPECT_EQ(wholeCharactersEnd(piece, got), got)
+                        << "source " << sourceSize << ", reads " << readSize << ", at "
+                        << read.size() + got;
+                }
+                read.append(piece, got);
+            }
+            EXPECT_EQ(read, input) << "source " << sourceSize << ", reads " << readSize;
+            EXPECT_TRUE(characters.atEnd());
+        }
     }
+}
+
+// The text stream picks the encoding from the first piece alone: it must hold the whole
+// byte-order mark even when the source gives a byte at a time.
+TEST(WholeCharacters, TheFirstPieceHoldsTheByteOrderMark)
+{
+    Pipe source(QByteArray("\x00\x00\xfe\xff\x00\x00\x00H", 8), 1);
+    WholeCharacters characters(source);
+    char piece[16384];
+    EXPECT_GE(characters.read(piece, sizeof piece), 4);
+}
+
+// A file is read as it always was: at once, and its last line whole.
+TEST(WholeCharacters, ReadsAFile)
+{
+    QBuffer source;
+    source.setData("Hello\n\xc3\xa9");
+    source.open(QIODevice::ReadOnly);
+    WholeCharacters characters(source);
+    EXPECT_EQ(characters.readAll(), QByteArray("Hello\n\xc3\xa9"));
+    EXPECT_TRUE(characters.atEnd());
 }
