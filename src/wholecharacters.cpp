@@ -2,19 +2,29 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
 // As much as the text stream asks for at a time.
 constexpr qsizetype readSize = 16384;
 
-// The longest byte-order mark (UTF-32's): the text stream picks the encoding from the first
-// piece alone, which must hold the mark whole to pick what the whole input would.
-constexpr qsizetype byteOrderMarkSize = 4;
+// The text stream picks the encoding from the first piece alone, which must hold a byte-order
+// mark whole to pick what the whole input would.
+const char *const byteOrderMarks[] = {"\xef\xbb\xbf", "\xff\xfe", "\xfe\xff", "\xff\xfe\0\0",
+                                      "\0\0\xfe\xff"};
+constexpr qsizetype byteOrderMarkSizes[] = {3, 2, 2, 4, 4};
 
-} // namespace
-
-namespace {
+// Whether more bytes could still make data[0, size) the start of a byte-order mark. Only
+// then is the first piece held back: a terminal's first short line is given at once.
+bool mayGrowIntoByteOrderMark(const char *data, qsizetype size)
+{
+    for (size_t i = 0; i < std::size(byteOrderMarks); ++i) {
+        if (size < byteOrderMarkSizes[i] && std::memcmp(data, byteOrderMarks[i], size_t(size)) == 0)
+            return true;
+    }
+    return false;
+}
 
 // Whether the decoder keeps part of a character pending after data[0, end): a lead byte
 // within the last three bytes, followed only by continuation bytes, fewer than it announces.
@@ -88,9 +98,9 @@ qint64 WholeCharacters::readData(char *data, qint64 maxSize)
         // At the end of the input the decoder gets all there is.
         if (ended)
             return take(data, window);
-        if (started || heldSize >= byteOrderMarkSize) {
+        if (started || (heldSize > 0 && !mayGrowIntoByteOrderMark(held.constData(), heldSize))) {
             const qsizetype end = wholeCharactersEnd(held.constData(), window);
-            if (end >= (started ? 1 : byteOrderMarkSize))
+            if (end > 0 && (started || !mayGrowIntoByteOrderMark(held.constData(), end)))
                 return take(data, end);
             // Nowhere to end within what the reader takes: it gets that much, as a reader
             // smaller than a character must.

@@ -104,6 +104,22 @@ TEST(WholeCharacters, TheFirstPieceHoldsTheByteOrderMark)
     EXPECT_GE(characters.read(piece, sizeof piece), 4);
 }
 
+// A terminal gives a line at a time and waits for the next: a first line that cannot start a
+// byte-order mark is handed on at once, not held until more is typed.
+TEST(WholeCharacters, AShortFirstLineIsNotHeldBack)
+{
+    Pipe source(QByteArray("a\nb\n"), 2);
+    WholeCharacters characters(source);
+    char piece[16384];
+    EXPECT_EQ(characters.read(piece, sizeof piece), 2);
+    Pipe marked(QByteArray("\xff\xfe"
+                           "a\0",
+                           4),
+                2);
+    WholeCharacters utf16(marked);
+    EXPECT_EQ(utf16.read(piece, sizeof piece), 4); // UTF-16 or UTF-32: only the next bytes tell
+}
+
 // A file is read as it always was: at once, and its last line whole.
 TEST(WholeCharacters, ReadsAFile)
 {
