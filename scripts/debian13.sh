@@ -71,8 +71,9 @@ fi
 mkdir -p "$root/src"
 trap unmount_all EXIT
 mount -t proc proc "$root/proc"
-mount --rbind /dev "$root/dev"
-mount --make-rslave "$root/dev"
+# In one step: a run killed in between would leave mounts shared with the host's /dev, which
+# the next run's clean-up would then unmount on the host too.
+mount --rbind --make-rslave /dev "$root/dev"
 mount --bind "$repo" "$root/src"
 
 # The build directory lies in the work tree, like the other targets'; its paths are the

@@ -196,7 +196,9 @@ if [ "$target" != native ]; then
 elif [ "$(id -u)" -ne 0 ]; then
     echo "package.sh: not root: the packages were built and checked, but not installed;" \
         "skipped: installing them, running the installed trcheck, removing them" >&2
-elif dpkg-query -W -f='${Status}\n' trcheck libzappbase1 2>/dev/null | grep -qv 'not-installed'; then
+elif grep -v 'not-installed' <<<"$(dpkg-query -W -f='${Status}\n' trcheck libzappbase1 \
+    2>/dev/null || true)" | grep -q .; then
+    # Checked on the listing alone: dpkg-query fails for a package it has never heard of.
     echo "package.sh: trcheck or libzappbase1 is installed already; not replacing it" >&2
     exit 1
 else
