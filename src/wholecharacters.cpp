@@ -16,7 +16,8 @@ const char *const byteOrderMarks[] = {"\xef\xbb\xbf", "\xff\xfe", "\xfe\xff", "\
 constexpr qsizetype byteOrderMarkSizes[] = {3, 2, 2, 4, 4};
 
 // Whether more bytes could still make data[0, size) the start of a byte-order mark. Only
-// then is the first piece held back: a terminal's first short line is given at once.
+// then is the first piece held back: a source that gives a short first line and then waits
+// has it handed on at once.
 bool mayGrowIntoByteOrderMark(const char *data, qsizetype size)
 {
     for (size_t i = 0; i < std::size(byteOrderMarks); ++i) {

@@ -104,8 +104,8 @@ TEST(WholeCharacters, TheFirstPieceHoldsTheByteOrderMark)
     EXPECT_GE(characters.read(piece, sizeof piece), 4);
 }
 
-// A terminal gives a line at a time and waits for the next: a first line that cannot start a
-// byte-order mark is handed on at once, not held until more is typed.
+// A source may give a short line and then wait for more: a first line that cannot start a
+// byte-order mark is handed on at once, not held until more arrives.
 TEST(WholeCharacters, AShortFirstLineIsNotHeldBack)
 {
     Pipe source(QByteArray("a\nb\n"), 2);
