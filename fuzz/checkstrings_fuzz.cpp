@@ -9,6 +9,7 @@
 //
 // Any difference, like any crash, leak or out-of-bounds access, aborts the run.
 #include "checkstrings.h"
+#include "pipe.h"
 #include "wholecharacters.h"
 
 #include <QBuffer>
@@ -19,12 +20,9 @@
 #include <QTextStream>
 #include <QTranslator>
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -105,38 +103,6 @@ Expected expectedFor(const QList<QString> &lines)
     std::abort();
 }
 
-// A pipe: short reads of varied sizes, and a read gives nothing only once the data is
-// exhausted. As a real pipe, it has nothing buffered between reads, so that atEnd() is true
-// all along and tells nothing. The sizes follow a fixed cycle, entered at a point the data
-// chooses.
-class Pipe : public QIODevice
-{
-  public:
-    explicit Pipe(const QByteArray &data) : data(data), next(size_t(data.size()) % sizes.size())
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return 0; }
-
-  protected:
-    qint64 readData(char *out, qint64 maxSize) override
-    {
-        const qint64 size = std::min<qint64>({maxSize, sizes[next], data.size() - taken});
-        next = (next + 1) % sizes.size();
-        std::memcpy(out, data.constData() + taken, size_t(size));
-        taken += size;
-        return size;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-  private:
-    static constexpr std::array<qint64, 11> sizes{1, 3, 2, 7, 1, 4, 16, 5, 1, 2, 4093};
-    const QByteArray &data;
-    size_t next;
-    qint64 taken = 0;
-};
-
 struct Result
 {
     QByteArray report;
@@ -195,7 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (got.table != expected.table)
         fail("table", got.table.toUtf8(), expected.table.toUtf8());
 
-    Pipe pipe(bytes);
+    // Short reads of varied sizes, the cycle entered at a point the data chooses.
+    Pipe pipe(bytes, {1, 3, 2, 7, 1, 4, 16, 5, 1, 2, 4093}, size_t(bytes.size()));
     const Result piped = check(pipe);
     if (piped.report != got.report)
         fail("report through a pipe", piped.report, got.report);

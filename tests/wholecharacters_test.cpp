@@ -1,10 +1,8 @@
+#include "pipe.h"
 #include "wholecharacters.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -12,34 +10,6 @@ qsizetype endOf(const QByteArray &piece)
 {
     return wholeCharactersEnd(piece.constData(), piece.size());
 }
-
-// A pipe: reads of at most sourceSize bytes, nothing buffered in between (so that atEnd() is
-// true all along, as it is for a pipe), and nothing to read only once the data is exhausted.
-class Pipe : public QIODevice
-{
-  public:
-    Pipe(const QByteArray &data, qint64 sourceSize) : data(data), sourceSize(sourceSize)
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return 0; }
-
-  protected:
-    qint64 readData(char *out, qint64 maxSize) override
-    {
-        const qint64 size = std::min({maxSize, sourceSize, data.size() - taken});
-        std::memcpy(out, data.constData() + taken, size_t(size));
-        taken += size;
-        return size;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-  private:
-    QByteArray data;
-    qint64 sourceSize;
-    qint64 taken = 0;
-};
 
 } // namespace
 
@@ -73,7 +43,7 @@ TEST(WholeCharacters, ReadsEveryByteOnceInOrderAndPiecesEndWhole)
                              "\xe2\x82";
     for (qint64 sourceSize : {1, 2, 3, 5, 16, 16384}) {
         for (qint64 readSize : {1, 2, 3, 4, 5, 7, 16, 1000, 16384}) {
-            Pipe source(input, sourceSize);
+            Pipe source(input, {sourceSize});
             WholeCharacters characters(source);
             QByteArray read;
             char piece[16384];
@@ -98,7 +68,7 @@ TEST(WholeCharacters, ReadsEveryByteOnceInOrderAndPiecesEndWhole)
 // byte-order mark even when the source gives a byte at a time.
 TEST(WholeCharacters, TheFirstPieceHoldsTheByteOrderMark)
 {
-    Pipe source(QByteArray("\x00\x00\xfe\xff\x00\x00\x00H", 8), 1);
+    Pipe source(QByteArray("\x00\x00\xfe\xff\x00\x00\x00H", 8), {1});
     WholeCharacters characters(source);
     char piece[16384];
     EXPECT_GE(characters.read(piece, sizeof piece), 4);
@@ -108,16 +78,16 @@ TEST(WholeCharacters, TheFirstPieceHoldsTheByteOrderMark)
 // byte-order mark is handed on at once, not held until more arrives.
 TEST(WholeCharacters, AShortFirstLineIsNotHeldBack)
 {
-    Pipe source(QByteArray("a\nb\n"), 2);
+    Pipe source(QByteArray("a\nb\n"), {2});
     WholeCharacters characters(source);
     char piece[16384];
     EXPECT_EQ(characters.read(piece, sizeof piece), 2);
     Pipe marked(QByteArray("\xff\xfe"
                            "a\0",
                            4),
-                2);
+                {2});
     WholeCharacters utf16(marked);
-    EXPECT_EQ(utf16.read(piece, sizeof piece), 4); // UTF-16 or UTF-32: only the next bytes tell
+    EXPECT_EQ(utf16.read(piece, sizeof piece), {4}); // UTF-16 or UTF-32: only the next bytes tell
 }
 
 // A file is read as it always was: at once, and its last line whole.
