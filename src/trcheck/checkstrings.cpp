@@ -3,6 +3,7 @@
 #include "encodeline.h"
 #include "platform.h"
 #include "table.h"
+#include "verdict.h"
 
 #include <QTextStream>
 
@@ -15,15 +16,6 @@ const char okVerdict[] = "    OK: ";
 const char errorVerdict[] = " ERROR: ";
 static_assert(sizeof okVerdict == sizeof errorVerdict, "the verdict is filled in afterwards");
 constexpr qsizetype verdictSize = sizeof okVerdict - 1;
-
-// Code unit for code unit, as QString's own equality, without its general comparison.
-bool sameText(QStringView a, QStringView b)
-{
-    // An empty view may have no data at all, which memcmp must not be given.
-    return a.size() == b.size() &&
-           (a.isEmpty() ||
-            std::memcmp(a.utf16(), b.utf16(), size_t(a.size()) * sizeof(char16_t)) == 0);
-}
 
 // The buffers a line passes through, kept from line to line: after the longest line, a line
 // costs no allocation of the tool's own.
@@ -96,13 +88,10 @@ void checkStrings(QTextStream &input, QTextStream &table, std::FILE *report)
         *out++ = '\'';
         *out++ = '\n';
 
-        // The line has a translation when a catalog answered its key with another text. An
-        // answer that is only the toolkit's answer for an unknown key is no translation, even
-        // where it differs from the line. That text is made only when it could be the answer:
-        // decoding the key again never gives more than the line it was made from.
-        const bool translated =
-            valid && !sameText(buffers.translation = lookUp(key), buffers.line) &&
-            (buffers.translation.size() > size || !sameText(buffers.translation, unanswered(key)));
+        // A line that cannot be looked up is not: its key would stand for another text.
+        if (valid)
+            buffers.translation = lookUp(key);
+        const bool translated = isTranslation(valid, buffers.line, key, buffers.translation);
         std::memcpy(verdict, translated ? okVerdict : errorVerdict, verdictSize);
         // Written whole: a NUL inside the line must not cut the report short. Once the report
         // cannot be written (its reader has gone), the run goes on for the table alone.

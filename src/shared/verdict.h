@@ -1,0 +1,33 @@
+#ifndef TRCHECK_VERDICT_H
+#define TRCHECK_VERDICT_H
+
+#include "platform.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <cstring>
+
+// Code unit for code unit, as QString's own equality, without its general comparison.
+inline bool sameText(QStringView a, QStringView b)
+{
+    // An empty view may have no data at all, which memcmp must not be given.
+    return a.size() == b.size() &&
+           (a.isEmpty() ||
+            std::memcmp(a.utf16(), b.utf16(), size_t(a.size()) * sizeof(char16_t)) == 0);
+}
+
+// Whether answer, what the lookup gave for key, translates line. key is the line's UTF-8 form
+// and valid what encodeLine said of it: a line its key cannot carry is never translated.
+//
+// A translation is an answer other than the line itself. An answer that is only the toolkit's
+// answer for an unknown key is none, even where it differs from the line (a line led by
+// U+FEFF). That text is made only when it could be the answer: decoding the key again never
+// gives more than the line it was made from.
+inline bool isTranslation(bool valid, QStringView line, const char *key, const QString &answer)
+{
+    return valid && !sameText(answer, line) &&
+           (answer.size() > line.size() || !sameText(answer, unanswered(key)));
+}
+
+#endif
