@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <tuple>
 
 namespace {
 
@@ -76,8 +77,8 @@ bool readHashes(const QString &path, std::vector<quint32> &hashes)
 }
 
 // The index entries holding hash, in answering order.
-std::pair<const quint64 *, const quint64 *> candidates(const std::vector<quint64> &index,
-                                                       quint32 hash)
+std::pair<const quint64 *, const quint64 *> entriesOf(const std::vector<quint64> &index,
+                                                      quint32 hash)
 {
     const quint64 key = quint64(hash) << 32;
     const quint64 *first = std::lower_bound(index.data(), index.data() + index.size(), key);
@@ -110,6 +111,12 @@ void sortByHash(std::vector<quint64> &entries)
 CatalogRouter::CatalogRouter(const QList<QTranslator *> &loaded)
 {
     catalogs.reserve(size_t(loaded.size()));
+    // A single catalog has nothing to be routed past: it is asked for every text.
+    if (loaded.size() == 1) {
+        catalogs.emplace_back(loaded.front());
+        alwaysAsked.push_back(0);
+        return;
+    }
     std::vector<quint32> hashes;
     for (QTranslator *catalog : loaded) {
         const quint32 position = quint32(catalogs.size());
@@ -129,44 +136,58 @@ CatalogRouter::CatalogRouter(const QList<QTranslator *> &loaded)
 
 CatalogRouter::~CatalogRouter() = default;
 
+CatalogRouter::Candidates CatalogRouter::candidates(const char *sourceText,
+                                                    const char *disambiguation) const
+{
+    Candidates c;
+    quint32 h = 0;
+    hashContinue(sourceText ? sourceText : "", h);
+    std::tie(c.withComment, c.withCommentEnd) = entriesOf(index, hashFinished(h));
+    c.withoutComment = c.withoutCommentEnd = c.withCommentEnd;
+    if (disambiguation && *disambiguation) {
+        hashContinue(disambiguation, h);
+        c.withoutComment = c.withComment;
+        c.withoutCommentEnd = c.withCommentEnd;
+        std::tie(c.withComment, c.withCommentEnd) = entriesOf(index, hashFinished(h));
+    }
+    c.always = alwaysAsked.data();
+    c.alwaysEnd = c.always + alwaysAsked.size();
+    return c;
+}
+
+// The three lists merged in answering order, each catalog once.
+int CatalogRouter::next(Candidates &c) const
+{
+    constexpr quint32 none = ~quint32(0);
+    quint32 next = none;
+    if (c.withComment != c.withCommentEnd)
+        next = std::min(next, quint32(*c.withComment));
+    if (c.withoutComment != c.withoutCommentEnd)
+        next = std::min(next, quint32(*c.withoutComment));
+    if (c.always != c.alwaysEnd)
+        next = std::min(next, *c.always);
+    if (next == none)
+        return -1;
+    if (c.withComment != c.withCommentEnd && quint32(*c.withComment) == next)
+        ++c.withComment;
+    if (c.withoutComment != c.withoutCommentEnd && quint32(*c.withoutComment) == next)
+        ++c.withoutComment;
+    if (c.always != c.alwaysEnd && *c.always == next)
+        ++c.always;
+    return int(next);
+}
+
 QString CatalogRouter::translate(const char *context, const char *sourceText,
                                  const char *disambiguation, int n) const
 {
-    quint32 h = 0;
-    hashContinue(sourceText ? sourceText : "", h);
-    const quint32 plain = hashFinished(h);
-    auto [withComment, withCommentEnd] = candidates(index, plain);
-    const quint64 *withoutComment = withCommentEnd, *withoutCommentEnd = withCommentEnd;
-    if (disambiguation && *disambiguation) {
-        hashContinue(disambiguation, h);
-        withoutComment = withComment;
-        withoutCommentEnd = withCommentEnd;
-        std::tie(withComment, withCommentEnd) = candidates(index, hashFinished(h));
-    }
-    const quint32 *always = alwaysAsked.data(), *alwaysEnd = always + alwaysAsked.size();
-
-    // The three lists merged in answering order, each catalog asked once.
-    constexpr quint32 none = ~quint32(0);
-    for (;;) {
-        quint32 next = none;
-        if (withComment != withCommentEnd)
-            next = std::min(next, quint32(*withComment));
-        if (withoutComment != withoutCommentEnd)
-            next = std::min(next, quint32(*withoutComment));
-        if (always != alwaysEnd)
-            next = std::min(next, *always);
-        if (next == none)
-            return QString();
-        if (withComment != withCommentEnd && quint32(*withComment) == next)
-            ++withComment;
-        if (withoutComment != withoutCommentEnd && quint32(*withoutComment) == next)
-            ++withoutComment;
-        if (always != alwaysEnd && *always == next)
-            ++always;
-        QString answer = catalogs[next]->translate(context, sourceText, disambiguation, n);
+    Candidates c = candidates(sourceText, disambiguation);
+    for (int position; (position = next(c)) >= 0;) {
+        QString answer =
+            catalogs[size_t(position)]->translate(context, sourceText, disambiguation, n);
         if (!answer.isNull())
             return answer;
     }
+    return QString();
 }
 
 bool CatalogRouter::isEmpty() const

@@ -23,6 +23,18 @@ class CatalogRouter : public QTranslator
                       const char *disambiguation = nullptr, int n = -1) const override;
     bool isEmpty() const override;
 
+    // The catalogs that may hold a text, in answering order:
+    //   for (Candidates c = candidates(text, comment); (position = next(c)) >= 0;) ...
+    // where position is the catalog's place in the list given.
+    struct Candidates
+    {
+        const quint64 *withComment, *withCommentEnd, *withoutComment, *withoutCommentEnd;
+        const quint32 *always, *alwaysEnd;
+    };
+    Candidates candidates(const char *sourceText, const char *disambiguation) const;
+    int next(Candidates &candidates) const;
+    const QTranslator &catalog(int position) const { return *catalogs[size_t(position)]; }
+
   private:
     std::vector<std::unique_ptr<QTranslator>> catalogs;
     // (hash << 32) | position in catalogs, ascending: a text's candidates in answering order.

@@ -33,30 +33,43 @@ bool isLocaleName(QStringView text)
 }
 
 // NAME_LOCALE.qm, where NAME may itself hold underscores and a region may be written in lower
-// case (app_pt_br.qm): every split whose tail reads as a locale names a candidate component.
-// A candidate that is no component finds no catalog for the language and is dropped. Code-unit
-// order, so that the component whose name sorts first answers first.
-std::set<QString> componentNames(const QStringList &files)
+// case (app_pt_br.qm): every split whose tail reads as a locale is a reading of the name, as
+// (component, locale). Code-unit order, so that the component whose name sorts first answers
+// first.
+std::set<std::pair<QString, QString>> readings(const QStringList &files)
 {
-    std::set<QString> names;
+    std::set<std::pair<QString, QString>> found;
     for (const QString &file : files) {
         const QStringView base = QStringView(file).chopped(3);
         for (qsizetype split = base.indexOf(u'_'); split > 0;
              split = base.indexOf(u'_', split + 1)) {
             if (isLocaleName(base.mid(split + 1)))
-                names.insert(base.left(split).toString());
+                found.emplace(base.left(split).toString(), base.mid(split + 1).toString());
         }
     }
+    return found;
+}
+
+// Every entry, not only readable files: a directory, a FIFO or a dangling link named like a
+// catalog is a catalog the user meant to install and that cannot be loaded.
+QStringList catalogEntries(const QString &dir)
+{
+    return QDir(dir).entryList({QStringLiteral("*.qm")}, QDir::AllEntries | QDir::System);
+}
+
+// A candidate that is no component finds no catalog for the language and is dropped.
+std::set<QString> componentNames(const QStringList &files)
+{
+    std::set<QString> names;
+    for (const auto &[component, locale] : readings(files))
+        names.insert(component);
     return names;
 }
 
 LoadedCatalogs loadFrom(const QString &dir, const QStringList &languages)
 {
     LoadedCatalogs found;
-    // Every entry, not only readable files: a directory, a FIFO or a dangling link named like a
-    // catalog is a catalog the user meant to install and that cannot be loaded.
-    const QStringList files =
-        QDir(dir).entryList({QStringLiteral("*.qm")}, QDir::AllEntries | QDir::System);
+    const QStringList files = catalogEntries(dir);
     const QSet<QString> present(files.cbegin(), files.cend());
     for (const QString &name : componentNames(files)) {
         for (const QString &language : languages) {
@@ -68,6 +81,8 @@ LoadedCatalogs loadFrom(const QString &dir, const QStringList &languages)
             auto catalog = std::make_unique<QTranslator>();
             if (catalog->load(file, dir, QStringLiteral(""), QStringLiteral(""))) {
                 found.catalogs.append(catalog.release());
+                found.components.append(name);
+                found.files.append(file);
                 break;
             }
             if (!found.broken.contains(file))
@@ -125,6 +140,16 @@ CatalogDirectory::~CatalogDirectory()
 {
     if (fd >= 0)
         ::close(fd);
+}
+
+QStringList catalogLocales(const CatalogDirectory &directory)
+{
+    if (directory.path.isNull())
+        return {};
+    std::set<QString> locales;
+    for (const auto &[component, locale] : readings(catalogEntries(directory.path)))
+        locales.insert(locale);
+    return QStringList(locales.cbegin(), locales.cend());
 }
 
 LoadedCatalogs loadCatalogs(const CatalogDirectory &directory, const QStringList &languages)

@@ -13,6 +13,8 @@ class QTranslator;
 struct LoadedCatalogs
 {
     QList<QTranslator *> catalogs; // one per component, first to answer first; the caller owns them
+    QStringList components;        // the component of each catalog
+    QStringList files;             // the file name of each catalog
     QStringList broken;            // file names there for the language that did not load, once each
 };
 
@@ -34,6 +36,9 @@ struct CatalogDirectory
     int fd = -1;  // -1 when it cannot be opened
     QString path; // null when it cannot be opened
 };
+
+// The locale names that the directory's catalog names carry, sorted.
+QStringList catalogLocales(const CatalogDirectory &directory);
 
 // For every component of the directory, the first catalog in the order of `languages` that
 // loads. A catalog that is there but does not load is noted and the next name tried.

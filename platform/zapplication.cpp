@@ -1,10 +1,8 @@
 #include "zapplication.h"
 
-#include "catalogrouter.h"
-#include "catalogs.h"
+#include "zcatalogs.h"
+#include "zcatalogsprivate.h"
 
-#include <QFile>
-#include <QLocale>
 #include <QTranslator>
 
 #include <atomic>
@@ -71,44 +69,15 @@ ZApplication::ZApplication(int &argc, char **argv, Type type) : QCoreApplication
     Q_UNUSED(type);
 
     const PlatformOptions options = takePlatformOptions(argc, argv);
-    const QString lang = QString::fromLocal8Bit(options.lang);
-    const QLocale locale = options.lang ? QLocale(lang) : QLocale::system();
-    const QByteArray dir = options.translations ? options.translations : ZAPPBASE_TRANSLATIONS_DIR;
-
-    // Open until the router below has read the catalog files through it.
-    const CatalogDirectory directory(dir);
-    const LoadedCatalogs found = loadCatalogs(directory, languageNames(locale, lang));
-
-    // The component whose name sorts first answers first. An empty catalog counts as installed
-    // but answers nothing, so it is not asked.
-    QList<QTranslator *> answering;
-    for (QTranslator *catalog : found.catalogs) {
-        if (catalog->isEmpty())
-            delete catalog;
-        else
-            answering.append(catalog);
-    }
-    // Installed one by one, every catalog would be asked for every text none of them holds.
-    // A single catalog has nothing to be routed past.
-    if (!answering.isEmpty()) {
-        QTranslator *installed =
-            answering.size() == 1 ? answering.front() : new CatalogRouter(answering);
+    ZCatalogs found(options.translations ? QByteArray(options.translations) : QByteArray(),
+                    options.lang ? QString::fromLocal8Bit(options.lang) : QString());
+    if (found.d->router) {
+        QTranslator *installed = found.d->router.release();
         installTranslator(installed);
         catalogs.append(installed);
     }
-
-    // Messages name the directory by the bytes given, as the user typed it.
-    const QByteArray prefix = dir.endsWith('/') ? dir : dir + '/';
-    QByteArray notice;
-    for (const QString &file : found.broken)
-        notice += "ZApplication: cannot load catalog '" + prefix + QFile::encodeName(file) + "'\n";
-    // A mistyped directory or language would otherwise make every line look untranslated.
-    if (found.catalogs.isEmpty() && found.broken.isEmpty())
-        notice += "ZApplication: no catalog for language '" +
-                  (options.lang ? QByteArray(options.lang) : locale.name().toLocal8Bit()) +
-                  "' in '" + dir + "'\n";
-    if (!notice.isEmpty())
-        installTranslator(new PendingNotice(notice, this));
+    if (!found.notice().isEmpty())
+        installTranslator(new PendingNotice(found.notice(), this));
 }
 
 ZApplication::~ZApplication()

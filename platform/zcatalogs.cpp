@@ -1,0 +1,107 @@
+#include "zcatalogs.h"
+
+#include "catalogs.h"
+#include "zcatalogsprivate.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QTranslator>
+
+#include <memory>
+
+QByteArray ZCatalogs::defaultDirectory()
+{
+    return QByteArrayLiteral(ZAPPBASE_TRANSLATIONS_DIR);
+}
+
+QStringList ZCatalogs::languages(const QByteArray &directory)
+{
+    const CatalogDirectory opened(directory.isNull() ? defaultDirectory() : directory);
+    return catalogLocales(opened);
+}
+
+ZCatalogs::ZCatalogs(const QByteArray &directory, const QString &language)
+    : d(std::make_unique<ZCatalogsPrivate>())
+{
+    d->directory = directory.isNull() ? defaultDirectory() : directory;
+    const QLocale locale = language.isEmpty() ? QLocale::system() : QLocale(language);
+
+    // Open until the router below has read the catalog files through it.
+    const CatalogDirectory opened(d->directory);
+    LoadedCatalogs found = loadCatalogs(opened, languageNames(locale, language));
+    d->components = found.components;
+    d->files = found.files;
+    d->broken = found.broken;
+
+    // An empty catalog counts as installed but answers nothing, so it is not asked.
+    QList<QTranslator *> answering;
+    for (qsizetype i = 0; i < found.catalogs.size(); ++i) {
+        if (found.catalogs[i]->isEmpty()) {
+            delete found.catalogs[i];
+        } else {
+            answering.append(found.catalogs[i]);
+            d->componentOf.append(int(i));
+        }
+    }
+    // Installed one by one, every catalog would be asked for every text none of them holds.
+    if (!answering.isEmpty())
+        d->router = std::make_unique<CatalogRouter>(answering);
+
+    // Messages name the directory by the bytes given, as the user typed it.
+    const QByteArray &dir = d->directory;
+    const QByteArray prefix = dir.endsWith('/') ? dir : dir + '/';
+    for (const QString &file : std::as_const(d->broken))
+        d->notice +=
+            "ZApplication: cannot load catalog '" + prefix + QFile::encodeName(file) + "'\n";
+    // A mistyped directory or language would otherwise make every line look untranslated.
+    if (d->components.isEmpty() && d->broken.isEmpty())
+        d->notice += "ZApplication: no catalog for language '" +
+                     (language.isEmpty() ? locale.name() : language).toLocal8Bit() + "' in '" +
+                     dir + "'\n";
+}
+
+ZCatalogs::~ZCatalogs() = default;
+
+QByteArray ZCatalogs::directory() const
+{
+    return d->directory;
+}
+
+QStringList ZCatalogs::components() const
+{
+    return d->components;
+}
+
+QStringList ZCatalogs::catalogFiles() const
+{
+    return d->files;
+}
+
+QStringList ZCatalogs::brokenFiles() const
+{
+    return d->broken;
+}
+
+QByteArray ZCatalogs::notice() const
+{
+    return d->notice;
+}
+
+QString ZCatalogs::translate(const char *sourceText) const
+{
+    return d->router ? d->router->translate("QObject", sourceText, sourceText) : QString();
+}
+
+QList<ZCatalogs::Answer> ZCatalogs::answers(const char *sourceText) const
+{
+    QList<Answer> found;
+    if (!d->router)
+        return found;
+    CatalogRouter::Candidates candidates = d->router->candidates(sourceText, sourceText);
+    for (int position; (position = d->router->next(candidates)) >= 0;) {
+        QString text = d->router->catalog(position).translate("QObject", sourceText, sourceText);
+        if (!text.isNull())
+            found.append({d->componentOf[position], std::move(text)});
+    }
+    return found;
+}

@@ -1,0 +1,72 @@
+#ifndef ZCATALOGS_H
+#define ZCATALOGS_H
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class ZCatalogsPrivate;
+
+// The platform's catalogs for one language, exactly as ZApplication installs them for its
+// language, for tools that look at what the platform translates in many languages at once and
+// which component answers. ZApplication itself is built on this class: the same directory, the
+// same choice of catalog per component, the same answering order.
+//
+// Nothing is installed in the application: a ZCatalogs answers only when asked, and several
+// may live side by side, one per language. Each may be used from one thread at a time.
+class ZCatalogs
+{
+  public:
+    // What one component's catalog answers.
+    struct Answer
+    {
+        int component; // index into components()
+        QString text;
+    };
+
+    // Loads, for every component of the catalog directory, its catalog for the language.
+    // directory: the catalog directory by its own bytes (a name need not be valid UTF-8); null
+    // for the platform's default. language: a name as ZApplication's -lang takes it (de, pt_BR,
+    // en_XA); empty for the system's language.
+    explicit ZCatalogs(const QByteArray &directory = QByteArray(),
+                       const QString &language = QString());
+    ~ZCatalogs();
+    ZCatalogs(const ZCatalogs &) = delete;
+    ZCatalogs &operator=(const ZCatalogs &) = delete;
+
+    // The directory used when none is given.
+    static QByteArray defaultDirectory();
+    // The languages that directory holds at least one catalog for, as the platform reads
+    // catalog names (NAME_LOCALE.qm), sorted by name. Null directory: the default.
+    static QStringList languages(const QByteArray &directory = QByteArray());
+
+    // The directory as given, or the default.
+    QByteArray directory() const;
+    // The components that have a catalog for the language, in answering order: the one whose
+    // name sorts first (by UTF-16 code unit) answers first. A catalog without messages counts.
+    QStringList components() const;
+    // The file name of each component's catalog, in the same order.
+    QStringList catalogFiles() const;
+    // The catalogs there for the language that could not be loaded, by file name.
+    QStringList brokenFiles() const;
+    // What ZApplication says on standard error about these catalogs: a line per broken catalog,
+    // or the line that no catalog was found; empty when all is well.
+    QByteArray notice() const;
+
+    // What the platform answers for sourceText (UTF-8) in the QObject context with sourceText as
+    // its comment, as QObject::tr(sourceText, sourceText) does under ZApplication: the answer of
+    // the first component that has one. Null when no catalog answers.
+    QString translate(const char *sourceText) const;
+    // Every component whose catalog answers sourceText, asked on its own as above, in answering
+    // order: the first is what translate() gives.
+    QList<Answer> answers(const char *sourceText) const;
+
+  private:
+    friend class ZApplication;
+    std::unique_ptr<ZCatalogsPrivate> d;
+};
+
+#endif

@@ -1,0 +1,25 @@
+#ifndef ZCATALOGSPRIVATE_H
+#define ZCATALOGSPRIVATE_H
+
+#include "catalogrouter.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+#include <memory>
+
+// What a ZCatalogs holds; ZApplication takes the router out to install it.
+class ZCatalogsPrivate
+{
+  public:
+    QByteArray directory;
+    QStringList components, files, broken;
+    QByteArray notice;
+    // The catalogs that may answer, routed; null when none has a message.
+    std::unique_ptr<CatalogRouter> router;
+    // The component of each catalog the router holds, by its place there.
+    QList<int> componentOf;
+};
+
+#endif
