@@ -3,7 +3,9 @@
 # toolkit pays), on the same generated input and catalog:
 #   instructions per line (callgrind, so the figure holds on a busy machine), wall time and
 #   lines per second, peak memory for a small and a large input, the peak with the table on a
-#   full disk, and the start-up cost on an empty input.
+#   full disk, and the start-up cost on an empty input; then bench/components.sh (platforms of
+#   many components) and bench/page.py (the coverage page's size, its writing, and its first
+#   paint, filter and scroll in headless Chromium).
 # usage: bench/run.sh [CALLGRIND_LINES [LARGE_LINES]]   (defaults: 100000 and 3000000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -90,3 +92,6 @@ printf 'program, table on a full disk: peak %d KB, exit status %d\n' "$fullPeak"
 
 echo
 bench/components.sh
+
+echo
+/usr/bin/python3 bench/page.py "$build/bench/trcoverage_bench_page_feed" "$data/page"

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs, when missing, the Debian 12 packages that building and testing need, plus any
 # package named on the command line. The coverage page's tests load it in Chromium, driven
-# through chromedriver by Selenium (run with /usr/bin/python3); the emoji font lets their
-# screenshots show emoji as a user sees them.
+# through chromedriver by Selenium (run with /usr/bin/python3); two fonts let their screenshots
+# show emoji and control characters (as U+2400 and on) as a desktop shows them.
 set -euo pipefail
 packages=(cmake make g++ qt6-base-dev qt6-l10n-tools googletest
-    chromium chromium-driver python3-selenium fonts-noto-color-emoji "$@")
+    chromium chromium-driver python3-selenium fonts-noto-color-emoji fonts-freefont-ttf "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||

@@ -59,7 +59,7 @@ def one_line(text):
 
 def share(translated, untranslated):
     total = translated + untranslated
-    return '%.1f%%' % (translated * 1000 // total / 10) if total else '–'
+    return '%.1f%%' % (translated * 1000 // total / 10) if total else '100.0%'
 
 
 def shown_rows(browser):
@@ -298,6 +298,8 @@ def group_hostile(browser):
         check(shown_count(browser) == 'Showing %d of %d lines' % (len(want), dataset.count),
               'filter %r: %s' % (query, shown_count(browser)))
     check_clean(browser, 'after use')
+    group_empty(browser)
+    browser.open(page)
     filtered(browser, lambda: browser.run(
         'const f = document.getElementById("filter-text"); f.value = "";'
         'f.dispatchEvent(new Event("input"))'))
@@ -306,6 +308,18 @@ def group_hostile(browser):
     browser.run('document.querySelector(\'#matrix-body tr[data-position="2"] '
                 'td[data-column="1"]\').focus()')
     screenshot(browser, 'small.png')
+
+
+def group_empty(browser):
+    """An empty strings file: no line, every language whole."""
+    dataset = pagetools.DataSet(['de', 'fr'], 0, None)
+    page = feed(dataset, 'empty')
+    check(browser.open(page) == 'ready', 'the empty page is not ready: ' + browser.state())
+    check(bars(browser) == expected_bars(dataset, range(2)), 'bars %s' % bars(browser))
+    check(shown_count(browser) == 'Showing 0 of 0 lines', shown_count(browser))
+    check(browser.run('return document.querySelector("#matrix-body td.none").textContent')
+          == 'No line matches the filter.', 'no "no line" row')
+    check_clean(browser, 'empty')
 
 
 def group_filter(browser):
