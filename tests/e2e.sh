@@ -52,6 +52,30 @@ row() {
     printf '%6s   |||   %s%*s   |||   %s\n' "$1" "$2" $((pad > 0 ? pad : 0)) '' "$3"
 }
 strings() { printf -- "$@" >"$work/run/Strings.txt"; }
+# slow_reader FIFO OUT ENDED: opens FIFO for reading, fills it to a page short of full and says
+# "ready"; reads nothing until a writer has put something in or the file ENDED exists, then all
+# until the end, into OUT without the filling.
+slow_reader() {
+    perl -MFcntl -e '
+        my ($fifo, $out, $ended) = @ARGV;
+        sysopen(my $fill, $fifo, O_RDWR | O_NONBLOCK) or die "$fifo: $!";
+        sysopen(my $in, $fifo, O_RDONLY) or die "$fifo: $!";
+        my ($filled, $n) = (0);
+        $filled += 4096 while syswrite($fill, "\0" x 4096);
+        $filled -= sysread($in, $n, 4096);
+        close $fill;
+        $| = 1;
+        print "ready\n";
+        close STDOUT;
+        # 0x541B: FIONREAD, what the FIFO holds
+        select(undef, undef, undef, 0.001)
+            until -e $ended || ioctl($in, 0x541B, $n = pack("i", 0)) && unpack("i", $n) != $filled;
+        my $data = "";
+        1 while sysread($in, $data, 65536, length $data);
+        open(my $copy, ">", $out) or die "$out: $!";
+        print $copy substr($data, $filled);
+    ' "$@"
+}
 
 case $group in
 usage)
@@ -396,12 +420,19 @@ tables)
     expect_status 3 "FIFO without a reader"
     expect "FIFO without a reader: message" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
     expect "FIFO without a reader: no report" "$work/out" ''
-    timeout 120 cat "$table" >"$work/fifo" &
+    # A slow reader gets the whole table: it has the FIFO open before the run, fills it to a
+    # page short of full and reads only once the program has written into it (or has ended),
+    # so a table written without waiting for room would fail at its first write.
+    for _ in $(seq 50); do echo Hello; done >"$work/run/Strings.txt"
+    exec {ready}< <(slow_reader "$table" "$work/fifo" "$work/ended")
     reader=$!
+    read -r -u "$ready" _ || fail "slow reader not ready"
+    exec {ready}<&-
     run_de Strings.txt
+    : >"$work/ended"
     wait "$reader"
-    expect_status 0 "FIFO with a reader"
-    expect "FIFO with a reader: table" "$work/fifo" '%s\n' "$(row 1 Hello Hallo)"
+    expect_status 0 "FIFO with a slow reader"
+    expect "FIFO with a slow reader: table" "$work/fifo" '%s\n' "$(for n in $(seq 50); do row "$n" Hello Hallo; done)"
     ;;
 codepoints)
     # Where a character's Latin-1 form or UTF-8 length changes, and a line led by U+FEFF that
