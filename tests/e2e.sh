@@ -121,6 +121,21 @@ unwritable)
     expect_status 3 "table on a full disk"
     expect "write failure" "$work/err" "Cannot write 'Strings_Table.txt' file.\n"
     expect "report still whole" "$work/out" '%s' "$(report 1 OK Hello; report 2 ERROR nope)"$'\n'
+    # Merged, the report comes first, as it was flushed before the message was written.
+    (cd "$work/run" && "${emulator[@]}" "$bin/trcheck" -translations "$catalogs" -lang de \
+        Strings.txt >"$work/out" 2>&1)
+    expect "merged: report, then message" "$work/out" "%s\nCannot write 'Strings_Table.txt' file.\n" \
+        "$(report 1 OK Hello; report 2 ERROR nope)"
+    # The report fails as well, into a pipe whose reader is gone: the status and message are
+    # the table's, since the table is what the user cannot get back.
+    mkfifo "$work/unread"
+    exec {unread}<>"$work/unread" {report}>"$work/unread" {unread}<&-
+    (cd "$work/run" && "${emulator[@]}" "$bin/trcheck" -translations "$catalogs" -lang de \
+        Strings.txt >&"$report" 2>"$work/err")
+    status=$?
+    exec {report}>&-
+    expect_status 3 "table and report both failing"
+    expect "both failing: the table's message" "$work/err" "Cannot write 'Strings_Table.txt' file.\n"
     rm "$table"
     cp "$work/run/Strings.txt" "$table"
     (cd "$bin" && "${emulator[@]}" ./trcheck Strings_Table.txt >/dev/null 2>&1)
