@@ -148,16 +148,18 @@ unwritable)
 report)
     echo "an earlier run's table" >"$table"
     long=0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789
-    strings 'Hello\nnope\nGood night\nRadio\n\nTwo lines\na|b\tc\n%s\nZoo' "$long"
+    # Hello! is translated as Hello, a prefix of it.
+    strings 'Hello\nnope\nGood night\nRadio\n\nTwo lines\na|b\tc\n%s\nZoo\nHello!' "$long"
     run_de Strings.txt
     expect_status 0 report
     expect "nothing on stderr" "$work/err" ''
     expect "report" "$work/out" '%s\n' "$(report 1 OK Hello; report 2 ERROR nope
         report 3 OK 'Good night'; report 4 ERROR Radio; report 5 ERROR ''
-        report 6 OK 'Two lines'; report 7 OK $'a|b\tc'; report 8 OK "$long"; report 9 OK Zoo)"
+        report 6 OK 'Two lines'; report 7 OK $'a|b\tc'; report 8 OK "$long"; report 9 OK Zoo
+        report 10 OK 'Hello!')"
     expect "table" "$table" '%s\n' "$(row 1 Hello Hallo; row 2 'Good night' 'Gute Nacht'
         row 3 'Two lines' $'Zwei\nZeilen'; row 4 $'a|b\tc' $'x|||y\tz'; row 5 "$long" long
-        row 6 Zoo Tierpark)"
+        row 6 Zoo Tierpark; row 7 'Hello!' Hello)"
     run_de <(printf 'nope\nHello\n')
     expect "lines from a pipe" "$work/out" '%s\n' "$(report 1 ERROR nope; report 2 OK Hello)"
     ;;

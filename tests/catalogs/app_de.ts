@@ -12,6 +12,10 @@
         <translation>Gute Nacht</translation>
     </message>
     <message>
+        <source>Hello!</source>
+        <translation>Hello</translation>
+    </message>
+    <message>
         <source>Radio</source>
         <translation>Radio</translation>
     </message>
