@@ -12,10 +12,6 @@
         <translation>Gute Nacht</translation>
     </message>
     <message>
-        <source>Hello!</source>
-        <translation>Hello</translation>
-    </message>
-    <message>
         <source>Radio</source>
         <translation>Radio</translation>
     </message>
