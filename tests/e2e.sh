@@ -338,22 +338,30 @@ pipe)
     expected_report="$(report 1 ERROR "$xs?"; report 2 OK Hello; report 3 ERROR "$ys"
         report 4 OK $'Gr\xfc\xdfe'; report 5 ERROR '?Hello'; report 6 ERROR nope; report 7 OK Hello)"
     expected_table="$(row 1 Hello Hallo; row 2 'Grüße' 'Schöne Grüße'; row 3 Hello Hallo)"
-    # feed FILE: the file through a pipe in pieces of odd sizes, with pauses between them
+    # feed FILE: the file through a pipe in pieces of odd sizes, each once the program has
+    # taken the one before (the pipe holds nothing), until the file or the run has ended
     feed() {
         local size at=0 i=0 n sizes=(1 4093 3 12290 2 7 8192 16385 5)
         size=$(stat -c %s "$1")
-        while [ "$at" -lt "$size" ]; do
+        while [ "$at" -lt "$size" ] && [ ! -e "$work/ran" ]; do
             n=${sizes[i++ % ${#sizes[@]}]}
             dd if="$1" iflag=skip_bytes,count_bytes skip="$at" count="$n" bs=65536 status=none
             at=$((at + n))
-            sleep 0.02
+            # 0x541B: FIONREAD, what the pipe holds
+            perl -e 'select(undef, undef, undef, 0.001)
+                until -e $ARGV[0] || ioctl(STDOUT, 0x541B, $n = pack("i", 0)) && unpack("i", $n) == 0' \
+                "$work/ran"
         done
     }
     for how in file pieces redirect cat; do
         rm -f "$table"
         case $how in
         file) run_de Strings.txt ;;
-        pieces) run_de /dev/stdin < <(feed "$work/run/Strings.txt") ;;
+        pieces)
+            run_de /dev/stdin < <(feed "$work/run/Strings.txt")
+            : >"$work/ran"
+            wait "$!"
+            ;;
         redirect) run_de /dev/stdin <"$work/run/Strings.txt" ;;
         cat) run_de /dev/stdin < <(cat "$work/run/Strings.txt") ;;
         esac
