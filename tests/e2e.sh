@@ -129,9 +129,10 @@ unwritable)
     # The report fails as well, into a pipe whose reader is gone: the status and message are
     # the table's, since the table is what the user cannot get back.
     mkfifo "$work/unread"
+    # shellcheck disable=SC2094 # read and written on purpose, so that the write end opens at once
     exec {unread}<>"$work/unread" {report}>"$work/unread" {unread}<&-
     (cd "$work/run" && "${emulator[@]}" "$bin/trcheck" -translations "$catalogs" -lang de \
-        Strings.txt >&"$report" 2>"$work/err")
+        Strings.txt 1>&"$report" 2>"$work/err")
     status=$?
     exec {report}>&-
     expect_status 3 "table and report both failing"
@@ -457,7 +458,8 @@ tables)
     : >"$work/ended"
     wait "$reader"
     expect_status 0 "FIFO with a slow reader"
-    expect "FIFO with a slow reader: table" "$work/fifo" '%s\n' "$(for n in $(seq 50); do row "$n" Hello Hallo; done)"
+    expect "FIFO with a slow reader: table" "$work/fifo" '%s\n' \
+        "$(for n in $(seq 50); do row "$n" Hello Hallo; done)"
     ;;
 codepoints)
     # Where a character's Latin-1 form or UTF-8 length changes, and a line led by U+FEFF that
