@@ -52,6 +52,30 @@ row() {
     printf '%6s   |||   %s%*s   |||   %s\n' "$1" "$2" $((pad > 0 ? pad : 0)) '' "$3"
 }
 strings() { printf -- "$@" >"$work/run/Strings.txt"; }
+# slow_reader FIFO OUT ENDED: opens FIFO for reading, fills it to a page short of full and says
+# "ready"; reads nothing until a writer has put something in or the file ENDED exists, then all
+# until the end, into OUT without the filling.
+slow_reader() {
+    perl -MFcntl -e '
+        my ($fifo, $out, $ended) = @ARGV;
+        sysopen(my $fill, $fifo, O_RDWR | O_NONBLOCK) or die "$fifo: $!";
+        sysopen(my $in, $fifo, O_RDONLY) or die "$fifo: $!";
+        my ($filled, $n) = (0);
+        $filled += 4096 while syswrite($fill, "\0" x 4096);
+        $filled -= sysread($in, $n, 4096);
+        close $fill;
+        $| = 1;
+        print "ready\n";
+        close STDOUT;
+        # 0x541B: FIONREAD, what the FIFO holds
+        select(undef, undef, undef, 0.001)
+            until -e $ended || ioctl($in, 0x541B, $n = pack("i", 0)) && unpack("i", $n) != $filled;
+        my $data = "";
+        1 while sysread($in, $data, 65536, length $data);
+        open(my $copy, ">", $out) or die "$out: $!";
+        print $copy substr($data, $filled);
+    ' "$@"
+}
 
 case $group in
 usage)
@@ -97,6 +121,22 @@ unwritable)
     expect_status 3 "table on a full disk"
     expect "write failure" "$work/err" "Cannot write 'Strings_Table.txt' file.\n"
     expect "report still whole" "$work/out" '%s' "$(report 1 OK Hello; report 2 ERROR nope)"$'\n'
+    # Merged, the report comes first, as it was flushed before the message was written.
+    (cd "$work/run" && "${emulator[@]}" "$bin/trcheck" -translations "$catalogs" -lang de \
+        Strings.txt >"$work/out" 2>&1)
+    expect "merged: report, then message" "$work/out" "%s\nCannot write 'Strings_Table.txt' file.\n" \
+        "$(report 1 OK Hello; report 2 ERROR nope)"
+    # The report fails as well, into a pipe whose reader is gone: the status and message are
+    # the table's, since the table is what the user cannot get back.
+    mkfifo "$work/unread"
+    # shellcheck disable=SC2094 # read and written on purpose, so that the write end opens at once
+    exec {unread}<>"$work/unread" {report}>"$work/unread" {unread}<&-
+    (cd "$work/run" && "${emulator[@]}" "$bin/trcheck" -translations "$catalogs" -lang de \
+        Strings.txt 1>&"$report" 2>"$work/err")
+    status=$?
+    exec {report}>&-
+    expect_status 3 "table and report both failing"
+    expect "both failing: the table's message" "$work/err" "Cannot write 'Strings_Table.txt' file.\n"
     rm "$table"
     cp "$work/run/Strings.txt" "$table"
     (cd "$bin" && "${emulator[@]}" ./trcheck Strings_Table.txt >/dev/null 2>&1)
@@ -109,16 +149,18 @@ unwritable)
 report)
     echo "an earlier run's table" >"$table"
     long=0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789
-    strings 'Hello\nnope\nGood night\nRadio\n\nTwo lines\na|b\tc\n%s\nZoo' "$long"
+    # Hello! is translated as Hello, a prefix of it.
+    strings 'Hello\nnope\nGood night\nRadio\n\nTwo lines\na|b\tc\n%s\nZoo\nHello!' "$long"
     run_de Strings.txt
     expect_status 0 report
     expect "nothing on stderr" "$work/err" ''
     expect "report" "$work/out" '%s\n' "$(report 1 OK Hello; report 2 ERROR nope
         report 3 OK 'Good night'; report 4 ERROR Radio; report 5 ERROR ''
-        report 6 OK 'Two lines'; report 7 OK $'a|b\tc'; report 8 OK "$long"; report 9 OK Zoo)"
+        report 6 OK 'Two lines'; report 7 OK $'a|b\tc'; report 8 OK "$long"; report 9 OK Zoo
+        report 10 OK 'Hello!')"
     expect "table" "$table" '%s\n' "$(row 1 Hello Hallo; row 2 'Good night' 'Gute Nacht'
         row 3 'Two lines' $'Zwei\nZeilen'; row 4 $'a|b\tc' $'x|||y\tz'; row 5 "$long" long
-        row 6 Zoo Tierpark)"
+        row 6 Zoo Tierpark; row 7 'Hello!' Hello)"
     run_de <(printf 'nope\nHello\n')
     expect "lines from a pipe" "$work/out" '%s\n' "$(report 1 ERROR nope; report 2 OK Hello)"
     ;;
@@ -297,22 +339,30 @@ pipe)
     expected_report="$(report 1 ERROR "$xs?"; report 2 OK Hello; report 3 ERROR "$ys"
         report 4 OK $'Gr\xfc\xdfe'; report 5 ERROR '?Hello'; report 6 ERROR nope; report 7 OK Hello)"
     expected_table="$(row 1 Hello Hallo; row 2 'Grüße' 'Schöne Grüße'; row 3 Hello Hallo)"
-    # feed FILE: the file through a pipe in pieces of odd sizes, with pauses between them
+    # feed FILE: the file through a pipe in pieces of odd sizes, each once the program has
+    # taken the one before (the pipe holds nothing), until the file or the run has ended
     feed() {
         local size at=0 i=0 n sizes=(1 4093 3 12290 2 7 8192 16385 5)
         size=$(stat -c %s "$1")
-        while [ "$at" -lt "$size" ]; do
+        while [ "$at" -lt "$size" ] && [ ! -e "$work/ran" ]; do
             n=${sizes[i++ % ${#sizes[@]}]}
             dd if="$1" iflag=skip_bytes,count_bytes skip="$at" count="$n" bs=65536 status=none
             at=$((at + n))
-            sleep 0.02
+            # 0x541B: FIONREAD, what the pipe holds
+            perl -e 'select(undef, undef, undef, 0.001)
+                until -e $ARGV[0] || ioctl(STDOUT, 0x541B, $n = pack("i", 0)) && unpack("i", $n) == 0' \
+                "$work/ran"
         done
     }
     for how in file pieces redirect cat; do
         rm -f "$table"
         case $how in
         file) run_de Strings.txt ;;
-        pieces) run_de /dev/stdin < <(feed "$work/run/Strings.txt") ;;
+        pieces)
+            run_de /dev/stdin < <(feed "$work/run/Strings.txt")
+            : >"$work/ran"
+            wait "$!"
+            ;;
         redirect) run_de /dev/stdin <"$work/run/Strings.txt" ;;
         cat) run_de /dev/stdin < <(cat "$work/run/Strings.txt") ;;
         esac
@@ -396,12 +446,20 @@ tables)
     expect_status 3 "FIFO without a reader"
     expect "FIFO without a reader: message" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
     expect "FIFO without a reader: no report" "$work/out" ''
-    timeout 120 cat "$table" >"$work/fifo" &
+    # A slow reader gets the whole table: it has the FIFO open before the run, fills it to a
+    # page short of full and reads only once the program has written into it (or has ended),
+    # so a table written without waiting for room would fail at its first write.
+    for _ in $(seq 50); do echo Hello; done >"$work/run/Strings.txt"
+    exec {ready}< <(slow_reader "$table" "$work/fifo" "$work/ended")
     reader=$!
+    read -r -u "$ready" _ || fail "slow reader not ready"
+    exec {ready}<&-
     run_de Strings.txt
+    : >"$work/ended"
     wait "$reader"
-    expect_status 0 "FIFO with a reader"
-    expect "FIFO with a reader: table" "$work/fifo" '%s\n' "$(row 1 Hello Hallo)"
+    expect_status 0 "FIFO with a slow reader"
+    expect "FIFO with a slow reader: table" "$work/fifo" '%s\n' \
+        "$(for n in $(seq 50); do row "$n" Hello Hallo; done)"
     ;;
 codepoints)
     # Where a character's Latin-1 form or UTF-8 length changes, and a line led by U+FEFF that

@@ -50,6 +50,8 @@ TEST(EncodeLine, MatchesTheToolkitsConversionsAtEveryPosition)
         QString(QChar(u'\0')),            // NUL
         QString(QChar(char16_t(0xd800))), // a lone high surrogate
         QString(QChar(char16_t(0xdc00))), // a lone low surrogate
+        // a lone high surrogate before a unit above the low surrogates, which it cannot pair with
+        QString(QChar(char16_t(0xd800))) + QChar(char16_t(0xe000)),
         QStringLiteral("\u007f"),         // the last ASCII character
         QStringLiteral("\u0080"),         // the first beyond it
         QStringLiteral("\u00ff"),         // the last in Latin-1

@@ -1,5 +1,7 @@
 #include "wholecharacters.h"
 
+#include <QStringConverter>
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -41,6 +43,39 @@ bool endsInsideCharacter(const unsigned char *data, qsizetype end)
         return end - start < length;
     }
     return false; // only continuation bytes: strays, or the end of a whole character
+}
+
+bool isContinuation(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xc0) == 0x80;
+}
+
+// Where a piece of data[0, size) that has nowhere to end whole (a run of broken characters)
+// ends all the same: before the lead byte of its last, unfinished character. That lead byte
+// cuts the character before it short, so that one is broken. Its lead byte becomes 0xff,
+// which the decoder tells broken at once, as it tells the original once it meets the next
+// lead byte; held pending instead, the decoder would drop the next piece's first byte.
+// size when there is no character before the last (a reader smaller than a character).
+qsizetype brokenPieceEnd(char *data, qsizetype size)
+{
+    qsizetype last = size - 1;
+    while (last > 0 && isContinuation(data[last]))
+        --last;
+    qsizetype broken = last - 1;
+    while (broken > 0 && isContinuation(data[broken]))
+        --broken;
+    if (broken < 0 || isContinuation(data[broken]))
+        return size;
+    data[broken] = '\xff';
+    return last;
+}
+
+// Whether the text stream decodes UTF-8 after a first piece data[0, size): it picks the
+// encoding by the piece's byte-order mark alone.
+bool decodesUtf8(const char *data, qsizetype size)
+{
+    return QStringConverter::encodingForData(QByteArrayView(data, size))
+               .value_or(QStringConverter::Utf8) == QStringConverter::Utf8;
 }
 
 } // namespace
@@ -85,6 +120,8 @@ qint64 WholeCharacters::take(char *data, qsizetype size)
 {
     if (size == 0)
         return failed ? -1 : 0;
+    if (!started)
+        utf8 = decodesUtf8(held.constData(), size);
     std::memcpy(data, held.constData(), size_t(size));
     std::memmove(held.data(), held.constData() + size, size_t(heldSize - size));
     heldSize -= size;
@@ -103,10 +140,12 @@ qint64 WholeCharacters::readData(char *data, qint64 maxSize)
             const qsizetype end = wholeCharactersEnd(held.constData(), window);
             if (end > 0 && (started || !mayGrowIntoByteOrderMark(held.constData(), end)))
                 return take(data, end);
-            // Nowhere to end within what the reader takes: it gets that much, as a reader
-            // smaller than a character must.
-            if (heldSize > maxSize)
-                return take(data, window);
+            // Nowhere to end within what the reader takes. UTF-16 and UTF-32 are decoded
+            // across any cut.
+            if (heldSize > maxSize) {
+                const bool inUtf8 = started ? utf8 : decodesUtf8(held.constData(), window);
+                return take(data, inUtf8 ? brokenPieceEnd(held.data(), window) : window);
+            }
         }
         readSource();
     }

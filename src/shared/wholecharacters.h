@@ -12,11 +12,13 @@
 // character and drops the next piece's first byte as well; the byte may be a line feed, and
 // then two lines become one and every later line is numbered wrongly. So a piece ends where
 // the decoder has nothing pending (after an ASCII byte or a whole character), and the bytes
-// after that point are held back for the next piece. Only the end of the input, or a reader
-// that takes less at a time than the source has without such a point (16K bytes of broken
-// characters and nothing else), gets a piece that ends inside a character. The first piece
-// also holds the whole byte-order mark, from which the stream picks the encoding. Other
-// encodings (UTF-16, UTF-32) are decoded correctly across any cut.
+// after that point are held back for the next piece. A run of broken characters longer than
+// the reader takes at a time has no such point: its piece ends before the last character,
+// with the lead byte of the broken one before made 0xff, which decodes the same and leaves
+// nothing pending. Only the end of the input, or a reader smaller than a character, gets a
+// piece that ends inside a character. The first piece also holds the whole byte-order mark,
+// from which the stream picks the encoding. Other encodings (UTF-16, UTF-32) are decoded
+// correctly across any cut.
 //
 // The source is at its end only when a read of it gives nothing or fails: a pipe or a
 // terminal has nothing to read at times and yet more to come. A read of this device never
@@ -45,6 +47,7 @@ class WholeCharacters : public QIODevice
     bool ended = false; // the source gave nothing, or failed
     bool failed = false;
     bool started = false; // a piece has been given
+    bool utf8 = true;     // the first piece picked UTF-8
 };
 
 // Where a piece of data[0, size) can end with nothing pending in the decoder: its last such

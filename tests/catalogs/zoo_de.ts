@@ -8,6 +8,10 @@
         <translation>Servus</translation>
     </message>
     <message>
+        <source>Hello!</source>
+        <translation>Hello</translation>
+    </message>
+    <message>
         <source>Zoo</source>
         <translation>Tierpark</translation>
     </message>
