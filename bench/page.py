@@ -52,9 +52,10 @@ def filter_time(browser, script):
         - performance.getEntriesByName('trcoverage:filtering')[0].startTime''')
 
 
-def scroll_times(browser, jumps=20):
+def scroll_times(browser, jumps=20, step=0):
     """Milliseconds from setting the scroll position to the second frame after, by which the
-    rows for it are built and painted; for jumps across the whole matrix."""
+    rows for it are built and painted: for jumps across the whole matrix, or steps of that many
+    pixels down (a mouse wheel's)."""
     return browser.run('''const scroller = document.getElementById('scroller');
         const frame = () => new Promise((done) => requestAnimationFrame(done));
         return (async () => {
@@ -62,13 +63,14 @@ def scroll_times(browser, jumps=20):
           for (let k = 0; k < arguments[0]; k++) {
             await frame();
             const start = performance.now();
-            scroller.scrollTop = (k * 7919 % 10007) / 10007 * scroller.scrollHeight;
+            scroller.scrollTop = arguments[1] ? scroller.scrollTop + arguments[1]
+                : (k * 7919 % 10007) / 10007 * scroller.scrollHeight;
             await frame();
             await frame();
             times.push(performance.now() - start);
           }
           return times;
-        })()''', jumps)
+        })()''', jumps, step)
 
 
 def main():
@@ -82,12 +84,12 @@ def main():
 
     _, _, small_peak = write_page(feeder, data_dir, 10)
     print('coverage page, %d languages (headless Chromium, median of %d runs)' % (30, REPEATS))
-    print('%-8s %9s %8s %9s %10s %10s %10s %10s %10s' % (
+    print('%-8s %8s %8s %8s %7s %9s %8s %9s %10s %9s' % (
         'lines', 'page MB', 'write s', 'peak KB', 'FCP ms', 'shown ms', 'text ms',
-        'untr. ms', 'scroll ms'))
+        'untr. ms', 'jump ms', 'step ms'))
     for lines in sizes:
         page, seconds, peak = write_page(feeder, data_dir, lines)
-        paints, texts, untranslated, scrolls = [], [], [], []
+        paints, texts, untranslated, scrolls, steps = [], [], [], [], []
         for _ in range(REPEATS):
             browser = pagetools.Browser()
             try:
@@ -101,16 +103,17 @@ def main():
                     'filter-untranslated'); u.checked = true;
                     u.dispatchEvent(new Event('change'))'''))
                 scrolls.extend(scroll_times(browser))
+                steps.extend(scroll_times(browser, step=120))
             finally:
                 browser.close()
-        print('%-8d %9.2f %8.2f %9d %10.0f %10.0f %10.0f %10.0f %6.0f/%3.0f' % (
+        print('%-8d %8.2f %8.2f %8d %7.0f %9.0f %8.0f %9.0f %6.0f/%3.0f %5.0f/%3.0f' % (
             lines, os.path.getsize(page) / 1e6, seconds, peak,
             statistics.median(p[0] for p in paints), statistics.median(p[1] for p in paints),
             statistics.median(texts), statistics.median(untranslated),
-            statistics.median(scrolls), max(scrolls)))
+            statistics.median(scrolls), max(scrolls), statistics.median(steps), max(steps)))
     print('writer peak for 10 lines: %d KB; text: "save" over lines and translations; '
-          'untr.: only untranslated; scroll: median/max of %d jumps' % (small_peak,
-                                                                       20 * REPEATS))
+          'untr.: only untranslated; jump, step: median/max of %d jumps across the matrix and '
+          'of %d steps of 120 pixels' % (small_peak, 20 * REPEATS, 20 * REPEATS))
 
 
 if __name__ == '__main__':
