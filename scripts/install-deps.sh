@@ -1,8 +1,41 @@
 #!/usr/bin/env bash
-# Installs, when missing, the Debian 12 packages that building and testing need, plus any
-# package named on the command line.
+# Installs, when missing, the Debian 12 packages that building and testing need, plus those of
+# each purpose named. Every package any script of the project needs is named here and nowhere
+# else, so that a fresh machine gets all of it from the scripts themselves.
+# usage: install-deps.sh [PURPOSE...]
 set -euo pipefail
-packages=(cmake make g++ qt6-base-dev qt6-l10n-tools googletest "$@")
+
+# purpose_packages PURPOSE: the packages a purpose needs beyond the build's
+purpose_packages() {
+    case $1 in
+    # Configure, build and run the whole suite on this machine (always installed).
+    build) echo cmake make g++ qt6-base-dev qt6-l10n-tools googletest ;;
+    # package.sh, reproducible.sh, symbols.sh: the commit's time (git), lintian, the symbols
+    # file (dpkg-gensymbols), reading ELF files (readelf, c++filt).
+    package) echo git lintian dpkg-dev binutils ;;
+    # A target: its cross compiler and the emulator that runs its tests and packaged program.
+    i386) echo g++-i686-linux-gnu qemu-user ;;
+    armel) echo g++-arm-linux-gnueabi qemu-user ;;
+    armhf) echo g++-arm-linux-gnueabihf qemu-user ;;
+    # debian13.sh and fresh.sh: a root file system made from Debian's packages.
+    rootfs) echo mmdebstrap ;;
+    sanitize) echo libasan8 libubsan1 ;;
+    fuzz) echo clang libclang-rt-14-dev ;;
+    bench) echo valgrind time ;;
+    *) return 1 ;;
+    esac
+}
+
+packages=()
+for purpose in build "$@"; do
+    more=$(purpose_packages "$purpose") || {
+        echo "install-deps.sh: unknown purpose '$purpose'" \
+            "(build, package, i386, armel, armhf, rootfs, sanitize, fuzz, bench)" >&2
+        exit 1
+    }
+    read -ra more <<<"$more"
+    packages+=("${more[@]}")
+done
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
@@ -10,7 +43,16 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || {
+        echo "install-deps.sh: missing ${missing[*]}; install them as root:" \
+            "apt-get install --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    }
+    sudo=(sudo)
+fi
+# Another installation on the machine holds apt's lock for a while: wait for it.
+apt=(apt-get -qq -o DPkg::Lock::Timeout=600)
+"${sudo[@]}" "${apt[@]}" update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y --no-install-recommends \
     "${missing[@]}"
