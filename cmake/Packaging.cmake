@@ -56,9 +56,11 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 # The .tar.gz installs both components into one tree, under one top folder.
 set(CPACK_TRCHECK_ARCHIVE_PROJECTS
   "${PROJECT_BINARY_DIR};${PROJECT_NAME};library;/;${PROJECT_BINARY_DIR};${PROJECT_NAME};runtime;/")
-# Per generator: one .deb per component, one .tar.gz with both; the .deb's program loses the
-# search path that the .tar.gz needs.
+# Per generator: one .deb per component, one .tar.gz with both, every time in them
+# SOURCE_DATE_EPOCH or else the time of the commit checked out when cpack runs; the .deb's
+# program loses the search path that the .tar.gz needs.
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/PackagingPerGenerator.cmake)
+set(CPACK_TRCHECK_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackagingStage.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackagingRepack.cmake)
 

@@ -25,11 +25,14 @@ armhf) build=build-armhf arch=armhf triplet=arm-linux-gnueabihf emulator=(qemu-a
     ;;
 esac
 [ ${#emulator[@]} -eq 0 ] || emulator+=(-L "$repo/.sysroots/$target")
+if [ "$target" = native ]; then
+    scripts/install-deps.sh package
+else
+    scripts/install-deps.sh package "$target"
+fi
 
-# Every time in the packages is the commit's, so that the same commit gives the same bytes.
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-export SOURCE_DATE_EPOCH
-
+# Exactly as by hand: every time in the packages is the commit's unless SOURCE_DATE_EPOCH says
+# otherwise (cmake/PackagingPerGenerator.cmake), so that the same commit gives the same bytes.
 rm -f "$build"/*.deb "$build"/trcheck-*.tar.gz
 cpack --preset "$target" >"$build/cpack.log" || {
     cat "$build/cpack.log" >&2
