@@ -14,10 +14,10 @@
 #       writes LIST from the libraries given: a symbol LIST holds already keeps its version,
 #       a new one gets VERSION
 set -euo pipefail
-cd "$(dirname "$0")/.."
+repo=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-list=packaging/libzappbase1/symbols
+list=packaging/libzappbase1/symbols # in the repository
 header='libzappbase.so.1 libzappbase1 #MINVER#'
 regenerate="scripts/symbols.sh update"
 
@@ -93,7 +93,7 @@ listed() {
 }
 
 check() {
-    local arch=$1 library=$2 file=${3:-$list} status=0
+    local arch=$1 library=$2 file=${3:-$repo/$list} status=0
     exported "$library" >"$work/exported"
     listed "$arch" "$file" >"$work/listed"
     [ -s "$work/exported" ] || {
@@ -148,6 +148,7 @@ write() {
 
 update() {
     local version native target preset build arch pairs=()
+    cd "$repo"
     version=$(sed -n 's/^project(trcheck VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
     native=$(dpkg --print-architecture)
     for target in native i386 armel armhf; do
