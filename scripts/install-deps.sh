@@ -51,8 +51,16 @@ if [ "$(id -u)" -ne 0 ]; then
     }
     sudo=(sudo)
 fi
-# Another installation on the machine holds apt's lock for a while: wait for it.
-apt=(apt-get -qq -o DPkg::Lock::Timeout=600)
-"${sudo[@]}" "${apt[@]}" update
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y --no-install-recommends \
-    "${missing[@]}"
+# Another installation on the machine holds apt's lock for a while: wait for it. apt's and
+# dpkg's own output matters only when they fail.
+apt=(apt-get -q -o DPkg::Lock::Timeout=600)
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+echo "install-deps.sh: installing ${missing[*]}"
+if ! { "${sudo[@]}" "${apt[@]}" update &&
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y \
+        --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+    cat "$log" >&2
+    echo "install-deps.sh: installing ${missing[*]} failed" >&2
+    exit 1
+fi
