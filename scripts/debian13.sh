@@ -10,7 +10,7 @@ repo=$PWD
 if [ "$(id -u)" -ne 0 ]; then
     exec sudo "$repo/scripts/debian13.sh" "$@"
 fi
-command -v mmdebstrap >/dev/null || scripts/install-deps.sh rootfs
+scripts/install-deps.sh rootfs
 . scripts/rootfs.sh
 
 suite=trixie

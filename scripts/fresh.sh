@@ -16,7 +16,7 @@ repo=$PWD
 if [ "$(id -u)" -ne 0 ]; then
     exec sudo "$repo/scripts/fresh.sh" "$@"
 fi
-command -v mmdebstrap >/dev/null || scripts/install-deps.sh rootfs
+scripts/install-deps.sh rootfs
 . scripts/rootfs.sh
 
 commit=$(git rev-parse HEAD)

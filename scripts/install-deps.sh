@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Installs, when missing, the Debian 12 packages that building and testing need, plus those of
-# each purpose named. Every package any script of the project needs is named here and nowhere
-# else, so that a fresh machine gets all of it from the scripts themselves.
+# Installs, when missing, the Debian 12 packages of each purpose named; with none, those that
+# building and testing need. Every package any script of the project needs is named here and
+# nowhere else, so that a fresh machine gets all of it from the scripts themselves.
 # usage: install-deps.sh [PURPOSE...]
 set -euo pipefail
 
-# purpose_packages PURPOSE: the packages a purpose needs beyond the build's
+# purpose_packages PURPOSE: the packages a purpose needs
 purpose_packages() {
     case $1 in
-    # Configure, build and run the whole suite on this machine (always installed).
+    # Configure, build and run the whole suite on this machine.
     build) echo cmake make g++ qt6-base-dev qt6-l10n-tools googletest ;;
     # package.sh, reproducible.sh, symbols.sh: the commit's time (git), lintian, the symbols
     # file (dpkg-gensymbols), reading ELF files (readelf, c++filt).
@@ -17,8 +17,9 @@ purpose_packages() {
     i386) echo g++-i686-linux-gnu qemu-user ;;
     armel) echo g++-arm-linux-gnueabi qemu-user ;;
     armhf) echo g++-arm-linux-gnueabihf qemu-user ;;
-    # debian13.sh and fresh.sh: a root file system made from Debian's packages.
-    rootfs) echo mmdebstrap ;;
+    # debian13.sh and fresh.sh: a root file system made from Debian's packages, the commit cloned
+    # into it.
+    rootfs) echo mmdebstrap git ;;
     sanitize) echo libasan8 libubsan1 ;;
     fuzz) echo clang libclang-rt-14-dev ;;
     bench) echo valgrind time ;;
@@ -26,8 +27,9 @@ purpose_packages() {
     esac
 }
 
+[ $# -gt 0 ] || set -- build
 packages=()
-for purpose in build "$@"; do
+for purpose in "$@"; do
     more=$(purpose_packages "$purpose") || {
         echo "install-deps.sh: unknown purpose '$purpose'" \
             "(build, package, i386, armel, armhf, rootfs, sanitize, fuzz, bench)" >&2

@@ -27,9 +27,9 @@ armhf) build=build-armhf arch=armhf triplet=arm-linux-gnueabihf emulator=(qemu-a
 esac
 [ ${#emulator[@]} -eq 0 ] || emulator+=(-L "$repo/.sysroots/$target")
 if [ "$target" = native ]; then
-    scripts/install-deps.sh package
+    scripts/install-deps.sh build package
 else
-    scripts/install-deps.sh package "$target"
+    scripts/install-deps.sh build package "$target"
 fi
 
 # Exactly as by hand: every time in the packages is the commit's unless SOURCE_DATE_EPOCH says

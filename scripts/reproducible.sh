@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
-scripts/install-deps.sh package
+scripts/install-deps.sh build package
 commit=$(git rev-parse HEAD)
 commit_time=$(git log -1 --format=%ct)
 [ -z "$(git status --porcelain --untracked-files=no)" ] ||

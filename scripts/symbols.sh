@@ -153,10 +153,10 @@ update() {
     native=$(dpkg --print-architecture)
     for target in native i386 armel armhf; do
         if [ "$target" = native ]; then
-            scripts/install-deps.sh package
+            scripts/install-deps.sh build package
             build=build arch=$native
         else
-            scripts/install-deps.sh package "$target"
+            scripts/install-deps.sh build package "$target"
             scripts/sysroot.sh "$target"
             build=build-$target arch=$target
         fi
