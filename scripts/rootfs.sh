@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by debian13.sh and fresh.sh, which run as root: a Debian root file system made from
 # Debian's own packages, and commands run inside it.
 

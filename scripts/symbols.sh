@@ -48,7 +48,7 @@ entries() {
                 "$line" >&2
             return 1
         fi
-        name=${BASH_REMATCH[2]} version=${BASH_REMATCH[3]} arches= cxx=no
+        name=${BASH_REMATCH[2]} version=${BASH_REMATCH[3]} arches='' cxx=no
         IFS='|' read -ra tags <<<"${BASH_REMATCH[1]}"
         for tag in "${tags[@]}"; do
             case $tag in
