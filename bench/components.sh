@@ -5,6 +5,7 @@
 # Run by bench/run.sh after it has built the bench preset; usage: bench/components.sh [COUNT...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh build bench
 build=$PWD/build-bench
 data=$build/bench-data/components
 lines=20000

@@ -48,7 +48,8 @@ set(CPACK_PACKAGE_CONTACT "trcheck developers <trcheck@example.org>")
 set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${deb_arch})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_GENERATOR DEB TGZ)
-set(CPACK_STRIP_FILES ON)
+# Stripped by PackagingStage.cmake as Debian strips its packages, with the target's strip.
+set(CPACK_TRCHECK_STRIP ${CMAKE_STRIP})
 # The header and the library's development link (component development) are not shipped.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/")
 set(CPACK_COMPONENTS_ALL library runtime)
@@ -56,9 +57,11 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 # The .tar.gz installs both components into one tree, under one top folder.
 set(CPACK_TRCHECK_ARCHIVE_PROJECTS
   "${PROJECT_BINARY_DIR};${PROJECT_NAME};library;/;${PROJECT_BINARY_DIR};${PROJECT_NAME};runtime;/")
-# Per generator: one .deb per component, one .tar.gz with both; the .deb's program loses the
-# search path that the .tar.gz needs.
+# Per generator: one .deb per component, one .tar.gz with both, every time in them
+# SOURCE_DATE_EPOCH or else the time of the commit checked out when cpack runs; the .deb's
+# program loses the search path that the .tar.gz needs.
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/PackagingPerGenerator.cmake)
+set(CPACK_TRCHECK_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackagingStage.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackagingRepack.cmake)
 
@@ -83,7 +86,11 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS
   "libzappbase1 (= ${PROJECT_VERSION}), libc6 (>= 2.34), libgcc-s1, libstdc++6 (>= 12), libqt6core6 (>= ${Qt6Core_VERSION})")
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME libzappbase1)
-set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
+# Multi-Arch: same, so that the library of several architectures installs side by side (every
+# file of the package is in an architecture's own directory or the same for all). CPack
+# before 3.31 has no variable for the field; it writes the section as given, so the field rides
+# on that line (package.sh checks the field).
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION "libs\nMulti-Arch: same")
 set(CPACK_COMPONENT_LIBRARY_DESCRIPTION
   "platform library with the application object that installs catalogs
 libzappbase provides ZApplication, the platform's application object. It
@@ -96,11 +103,19 @@ catalogs are added there as NAME_LOCALE.qm files.")
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_DEPENDS
   "libc6 (>= 2.34), libgcc-s1, libstdc++6 (>= 12), libqt6core6 (>= ${Qt6Core_VERSION})")
 # Registered by a trigger and a shlibs file written here, not by the generator's maintainer
-# scripts that call ldconfig.
+# scripts that call ldconfig. The symbols file, what the library exports and since which
+# version, is made by PackagingStage.cmake for this architecture from
+# packaging/libzappbase1/symbols and the library as packaged.
 configure_file(${PROJECT_SOURCE_DIR}/packaging/libzappbase1/shlibs.in
   ${PROJECT_BINARY_DIR}/packaging/libzappbase1/shlibs @ONLY)
+set(CPACK_TRCHECK_SYMBOLS_TEMPLATE ${PROJECT_SOURCE_DIR}/packaging/libzappbase1/symbols)
+set(CPACK_TRCHECK_SYMBOLS ${PROJECT_BINARY_DIR}/packaging/libzappbase1/symbols)
+get_target_property(library_version zappbase VERSION)
+set(CPACK_TRCHECK_LIBRARY ${CMAKE_INSTALL_LIBDIR}/libzappbase.so.${library_version})
+set(CPACK_TRCHECK_ARCH ${deb_arch})
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA
   ${PROJECT_SOURCE_DIR}/packaging/libzappbase1/triggers
-  ${PROJECT_BINARY_DIR}/packaging/libzappbase1/shlibs)
+  ${PROJECT_BINARY_DIR}/packaging/libzappbase1/shlibs
+  ${CPACK_TRCHECK_SYMBOLS})
 
 include(CPack)

@@ -1,8 +1,9 @@
 # Run by cpack after each generator. CPack's .tar.gz lists the files in the order the file
-# system hands them out, which differs between machines; with SOURCE_DATE_EPOCH set (the
-# commit's time, as scripts/package.sh sets it) the tree is packed again in name order, with
-# one time and owner for every member, so that the same commit gives the same bytes anywhere.
-if(NOT CPACK_GENERATOR STREQUAL "TGZ" OR NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+# system hands them out, which differs between machines; the tree is packed again in name
+# order, with one time (SOURCE_DATE_EPOCH, the commit's by default: see
+# PackagingPerGenerator.cmake) and owner for every member, so that the same commit gives the
+# same bytes anywhere.
+if(NOT CPACK_GENERATOR STREQUAL "TGZ")
   return()
 endif()
 get_filename_component(stage_parent "${CPACK_TEMPORARY_DIRECTORY}" DIRECTORY)

@@ -26,7 +26,9 @@ class QTranslator;
 // on standard error, once, what it could not install:
 //   ZApplication: cannot load catalog 'DIR/FILE'                (each, whether or not others load)
 //   ZApplication: no catalog for language 'LOCALE' in 'DIR'     (none loaded, none broken)
-class ZApplication : public QCoreApplication
+//
+// Exported from libzappbase.so.1, as ZCatalogs is; nothing else there is.
+class Q_DECL_EXPORT ZApplication : public QCoreApplication
 {
   public:
     enum Type { Tty = 0, GuiClient = 1, GuiServer = 2 };

@@ -17,7 +17,7 @@ class ZCatalogsPrivate;
 //
 // Nothing is installed in the application: a ZCatalogs answers only when asked, and several
 // may live side by side, one per language. Each may be used from one thread at a time.
-class ZCatalogs
+class Q_DECL_EXPORT ZCatalogs
 {
   public:
     // What one component's catalog answers.

@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift $(($# > 0 ? 1 : 0))
-scripts/install-deps.sh clang libclang-rt-14-dev
+scripts/install-deps.sh build fuzz
 cmake --preset fuzz
 cmake --build --preset fuzz -j"$(nproc)"
 mkdir -p build-fuzz/corpus build-fuzz/artifacts

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the two .deb (libzappbase1, trcheck) and the .tar.gz of a build that scripts/test.sh
-# made (build/ or build-TARGET/) and checks them: contents, control data, search paths, lintian
-# (any error or warning fails), and that the program from each, unpacked anywhere, checks the
-# bundled examples, under qemu for a target.
+# made (build/ or build-TARGET/) and checks them: contents, control data, the library's exported
+# symbols, that libzappbase1 installs beside the one of every other architecture packaged here,
+# search paths, lintian (any tag but those justified below fails), and that the program from
+# each, unpacked anywhere, checks the bundled examples, under qemu for a target.
 # For this machine's build, as root, it also installs both .deb on this machine, runs the
 # installed program by name, and removes and purges the packages again, checking that nothing
 # is left behind. As a normal user it skips that part and says so.
@@ -25,11 +26,14 @@ armhf) build=build-armhf arch=armhf triplet=arm-linux-gnueabihf emulator=(qemu-a
     ;;
 esac
 [ ${#emulator[@]} -eq 0 ] || emulator+=(-L "$repo/.sysroots/$target")
+if [ "$target" = native ]; then
+    scripts/install-deps.sh build package
+else
+    scripts/install-deps.sh build package "$target"
+fi
 
-# Every time in the packages is the commit's, so that the same commit gives the same bytes.
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-export SOURCE_DATE_EPOCH
-
+# Exactly as by hand: every time in the packages is the commit's unless SOURCE_DATE_EPOCH says
+# otherwise (cmake/PackagingPerGenerator.cmake), so that the same commit gives the same bytes.
 rm -f "$build"/*.deb "$build"/trcheck-*.tar.gz
 cpack --preset "$target" >"$build/cpack.log" || {
     cat "$build/cpack.log" >&2
@@ -144,8 +148,11 @@ done
 field "$prog_deb" Depends | grep -qF "libzappbase1 (= $version)" ||
     fail "trcheck: does not depend on libzappbase1 (= $version)"
 dpkg-deb -e "$lib_deb" "$work/control"
+[ "$(field "$lib_deb" Multi-Arch)" = same ] || fail "libzappbase1: not Multi-Arch: same"
 [ "$(cat "$work/control/triggers" 2>/dev/null)" = "activate-noawait ldconfig" ] ||
     fail "libzappbase1: no ldconfig trigger"
+[ "$(head -1 "$work/control/symbols" 2>/dev/null)" = "libzappbase.so.1 libzappbase1 #MINVER#" ] ||
+    fail "libzappbase1: symbols file wrong or missing"
 [ "$(cat "$work/control/shlibs" 2>/dev/null)" = "libzappbase 1 libzappbase1 (>= $version)" ] ||
     fail "libzappbase1: shlibs file wrong or missing"
 ls "$work/control" | grep -qE '^(pre|post)(inst|rm)$' && fail "libzappbase1: has maintainer scripts"
@@ -166,10 +173,34 @@ for library in "$work/deb/usr/lib/$triplet/libzappbase.so.1.0.0" "$work/tgz/$top
 done
 scripts/runpath.sh "$work/deb" "$work/tgz" || fail "empty entry in a search path"
 
-# lintian, as a distribution checks packages: any error or warning fails.
-lintian --tag-display-limit 0 --fail-on error,warning "$lib_deb" "$prog_deb" >"$work/lintian" 2>&1 ||
-    fail "lintian: $(grep -v 'root privileges' "$work/lintian" | tr '\n' ' ')"
-grep -E '^[EW]: ' "$work/lintian" && fail "lintian reports errors or warnings"
+# The library exports exactly what packaging/libzappbase1/symbols lists for this architecture:
+# the interface its headers declare, nothing of its inside.
+scripts/symbols.sh check "$arch" "$work/deb/usr/lib/$triplet/libzappbase.so.1.0.0" ||
+    fail "libzappbase1: exported symbols differ from packaging/libzappbase1/symbols"
+
+# libzappbase1 installs beside the one of every other architecture packaged here: no file of
+# one collides with a different file of the other.
+for other in build*/libzappbase1_"${version}"_*.deb; do
+    [ -f "$other" ] && [ "$other" != "$lib_deb" ] || continue
+    scripts/multiarch.sh "$lib_deb" "$other" || fail "libzappbase1: collides with $other"
+done
+
+# lintian, as a distribution checks packages, pedantic tags and information included: any tag
+# fails but these two, which need nothing done: the platform's catalog directory, which the
+# library package owns empty so that catalogs can be put there, and a symbols file without a
+# Build-Depends-Package field, which names the development package: there is none.
+status=0
+lintian --tag-display-limit 0 --pedantic --display-info --fail-on error,warning \
+    "$lib_deb" "$prog_deb" >"$work/lintian" 2>&1 || status=$?
+grep -E '^[A-Z]: ' "$work/lintian" |
+    grep -vxF -e 'I: libzappbase1: package-contains-empty-directory [usr/share/zappbase/translations/]' \
+        -e 'I: libzappbase1: symbols-file-missing-build-depends-package-field libzappbase.so.1 [symbols]' \
+        >"$work/tags" || true
+if [ -s "$work/tags" ]; then
+    fail "lintian: $(tr '\n' ' ' <"$work/tags")"
+elif [ "$status" -ne 0 ]; then
+    fail "lintian: status $status: $(grep -v 'root privileges' "$work/lintian" | tr '\n' ' ')"
+fi
 
 # Unpacked anywhere, the program checks the examples: from the .tar.gz it finds its library
 # beside it by itself; from the .deb it has no search path, so the unpacked library directory
@@ -203,6 +234,12 @@ elif grep -v 'not-installed' <<<"$(dpkg-query -W -f='${Status}\n' trcheck libzap
     exit 1
 else
     snapshot() { find /usr /var/lib/dpkg/info -xdev 2>/dev/null | sort; }
+    # Why the loader's cache may lag: the triggers (ldconfig's among them) that dpkg has not run.
+    pending_triggers() {
+        local pending
+        pending=$(dpkg-query -W -f='${Package} ${Triggers-Pending}\n' 2>/dev/null | awk 'NF > 1' || true)
+        [ -z "$pending" ] || echo " (triggers pending: $(tr '\n' ' ' <<<"$pending"))"
+    }
     snapshot >"$work/before"
     installed=yes # removed again even if the installation stops half-way
     # apt-get resolves the program's dependency on the library from the files given; the
@@ -217,10 +254,15 @@ else
         fail "installed: apt-get: $(tail -3 "$work/apt")"
     fi
     apt_install "$repo/$lib_deb" "$repo/$prog_deb" || fail "installed: apt-get: $(tail -3 "$work/apt")"
+    # apt waits for other package work on the machine (DPkg::Lock::Timeout); say so.
+    grep -m1 'Waiting for cache lock' "$work/apt" >&2 && echo "package.sh: apt-get waited for the above" >&2
     dpkg -L libzappbase1 | grep -qx /usr/share/zappbase/translations ||
         fail "installed: dpkg -L libzappbase1 does not show the catalog directory"
-    ldconfig -p | grep -q "libzappbase.so.1 .*=> .*/lib/$triplet/libzappbase.so.1$" ||
-        fail "installed: the library is not in the loader's cache"
+    # Read whole before searching: grep -q leaving a pipe at the first match would make ldconfig
+    # fail, now and then, on a write to the closed pipe.
+    ldconfig -p >"$work/cache"
+    grep -q "libzappbase.so.1 .*=> .*/lib/$triplet/libzappbase.so.1$" "$work/cache" ||
+        fail "installed: the library is not in the loader's cache$(pending_triggers)"
     catalogs=/usr/share/doc/trcheck/examples/translations
     # Documentation may be excluded from installation on this machine (dpkg path-exclude).
     [ -d "$catalogs" ] || catalogs=$repo/$build/examples/translations
@@ -240,7 +282,8 @@ else
     dpkg -P trcheck libzappbase1 >"$work/dpkg" 2>&1 || fail "dpkg -P: $(cat "$work/dpkg")"
     installed=
     snapshot | diff "$work/before" - >"$work/left" || fail "purged: left behind: $(tr '\n' ' ' <"$work/left")"
-    ldconfig -p | grep -q libzappbase && fail "purged: the library is still in the loader's cache"
+    ldconfig -p >"$work/cache"
+    grep -q libzappbase "$work/cache" && fail "purged: the library is still in the loader's cache$(pending_triggers)"
 fi
 
 for package in "$lib_deb" "$prog_deb" "$tgz"; do

@@ -1,33 +1,42 @@
 #!/usr/bin/env bash
 # Builds the packages of the checked-out commit twice, for this machine, from two fresh clones
 # in folders of different names and depths, and checks that the two .deb and the .tar.gz are
-# byte-identical and that no file in them names the folder it was built in. Uncommitted
+# byte-identical and that no file in them names the folder it was built in. The first is
+# packaged as by hand, plain cpack with no SOURCE_DATE_EPOCH (as package.sh does), the second
+# with SOURCE_DATE_EPOCH set to the commit's time: the default must be that time. Uncommitted
 # changes are not part of the commit and so not checked.
 # usage: reproducible.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
+scripts/install-deps.sh build package
 commit=$(git rev-parse HEAD)
-SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
-export SOURCE_DATE_EPOCH
+commit_time=$(git log -1 --format=%ct)
 [ -z "$(git status --porcelain --untracked-files=no)" ] ||
     echo "reproducible.sh: uncommitted changes are not checked, only commit $commit" >&2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 clones=("$work/one/trcheck" "$work/second/a-longer-folder/trcheck-$commit")
-for clone in "${clones[@]}"; do
+times=(default "$commit_time")
+for i in 0 1; do
+    clone=${clones[$i]}
     start=$SECONDS
     git clone -q --no-local --no-checkout "$repo" "$clone"
     git -C "$clone" checkout -q "$commit"
     # The packages need no test: the suite is left out to keep this quick.
     (cd "$clone" && cmake --preset native -DBUILD_TESTING=OFF >"$work/log" 2>&1 &&
         cmake --build --preset native -j2 >>"$work/log" 2>&1 &&
-        cpack --preset native >>"$work/log" 2>&1) || {
+        if [ "${times[$i]}" = default ]; then
+            env -u SOURCE_DATE_EPOCH cpack --preset native
+        else
+            SOURCE_DATE_EPOCH=${times[$i]} cpack --preset native
+        fi >>"$work/log" 2>&1) || {
         cat "$work/log" >&2
         exit 1
     }
-    echo "reproducible.sh: built and packaged $clone in $((SECONDS - start)) s"
+    echo "reproducible.sh: built and packaged $clone (SOURCE_DATE_EPOCH ${times[$i]})" \
+        "in $((SECONDS - start)) s"
 done
 
 status=0

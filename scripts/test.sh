@@ -8,9 +8,7 @@ cd "$(dirname "$0")/.."
 target=${1:-native}
 case $target in
 native) scripts/install-deps.sh ;;
-i386) scripts/install-deps.sh g++-i686-linux-gnu qemu-user ;;
-armel) scripts/install-deps.sh g++-arm-linux-gnueabi qemu-user ;;
-armhf) scripts/install-deps.sh g++-arm-linux-gnueabihf qemu-user ;;
+i386 | armel | armhf) scripts/install-deps.sh build "$target" ;;
 debian13) exec scripts/debian13.sh ;;
 *)
     echo "usage: $0 [i386|armel|armhf|debian13]" >&2
