@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 counted=${1:-100000}
 large=${2:-3000000}
 
-scripts/install-deps.sh build bench
+scripts/install-deps.sh build bench browser
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j"$(nproc)" >/dev/null
 
