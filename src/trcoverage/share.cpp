@@ -28,16 +28,16 @@ int shareTenths(qint64 translated, qint64 lines)
 {
     if (lines <= 0)
         return 1000;
-    // Divided first: 1000 times a count past 2^53 lines would overflow.
-    const quint64 whole = quint64(translated) / quint64(lines);
-    const quint64 rest = quint64(translated) % quint64(lines);
-    quint64 tenths = whole * 1000;
-    for (quint64 unit = 100, remainder = rest; unit > 0; unit /= 10) {
-        remainder *= 10;
-        tenths += (remainder / quint64(lines)) * unit;
-        remainder %= quint64(lines);
+    // The most tenths not above the share, by halves: no product of counts overflows.
+    int low = 0, high = 1000;
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (fractionLess(quint64(translated), quint64(lines), quint64(middle), 1000))
+            high = middle - 1;
+        else
+            low = middle;
     }
-    return int(tenths);
+    return low;
 }
 
 QByteArray shareText(qint64 translated, qint64 lines)
