@@ -9,6 +9,7 @@
 //
 // Any difference, like any crash, leak or out-of-bounds access, aborts the run.
 #include "checkstrings.h"
+#include "model.h"
 #include "pipe.h"
 #include "wholecharacters.h"
 
@@ -16,7 +17,6 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
-#include <QStringDecoder>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -25,31 +25,6 @@
 #include <cstdlib>
 
 namespace {
-
-// The file split as the tool reads it: decoded whole (a byte-order mark picks UTF-16 or
-// UTF-32, else UTF-8), one line per line feed, a carriage return that ends a line (before
-// the line feed, or at the very end of the input) not part of it, and no empty line after
-// a final line feed.
-QList<QString> linesOf(const QByteArray &bytes)
-{
-    QStringDecoder decoder(
-        QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8));
-    const QString text = decoder(bytes);
-    QList<QString> lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0)
-            end = text.size();
-        QString line = text.mid(start, end - start);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        lines.append(line);
-        start = next;
-    }
-    return lines;
-}
 
 struct Expected
 {
@@ -67,7 +42,7 @@ Expected expectedFor(const QList<QString> &lines)
     qint64 rows = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];
-        const bool lookupable = !line.contains(QChar(u'\0')) && line.isValidUtf16();
+        const bool lookupable = isLookupable(line);
         const QByteArray key = line.toUtf8();
         const QString translation =
             lookupable ? catalog->translate("QObject", key.constData(), key.constData())

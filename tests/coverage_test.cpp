@@ -66,6 +66,11 @@ TEST(Formats, JsonStringsKeepEveryCharacter)
     ASSERT_TRUE(parsed.isArray());
     EXPECT_EQ(parsed.array().at(0).toString(), all);
     EXPECT_EQ(jsonString(QString(QChar(0xdc00)) + u'x'), "\"\\udc00x\"");
+    EXPECT_EQ(QJsonDocument::fromJson("[" + jsonString(QStringLiteral(u"\uFEFFx")) + "]")
+                  .array()
+                  .at(0)
+                  .toString(),
+              QStringLiteral(u"\uFEFFx"));
 }
 
 TEST(Formats, CsvFieldsAreQuotedOnlyWhenTheyMustBe)

@@ -9,7 +9,9 @@
 #include <QFile>
 
 // A JSON string of the text, in UTF-8, every code unit kept: control characters, quotes and
-// backslashes escaped, and a lone surrogate, which UTF-8 cannot carry, as its \u escape.
+// backslashes escaped, and a lone surrogate, which UTF-8 cannot carry, as its \u escape. So
+// are U+FEFF, which decoders drop where it leads a text, and the line and paragraph
+// separators, which end a line in JavaScript.
 QByteArray jsonString(QStringView text)
 {
     QByteArray out;
@@ -28,7 +30,8 @@ QByteArray jsonString(QStringView text)
             out += "\\t";
         } else if (c == u'\r') {
             out += "\\r";
-        } else if (c < 0x20 || (QChar::isSurrogate(c) && !pair)) {
+        } else if (c < 0x20 || (QChar::isSurrogate(c) && !pair) || c == 0xfeff || c == 0x2028 ||
+                   c == 0x2029) {
             out += "\\u" + QByteArray::number(c, 16).rightJustified(4, '0');
         } else {
             out += QStringView(at, pair ? 2 : 1).toUtf8();
