@@ -1,7 +1,9 @@
 // Fuzz target: arbitrary bytes as the strings file, run through the check loop with a small
 // catalog installed, and the report and table compared with what they must be, worked out
 // independently: the whole input decoded at once and split into lines, every line asked of
-// the catalog itself, every report line and table row formatted from scratch.
+// the catalog itself, every report line and table row formatted from scratch. Then the same
+// bytes through trcoverage's pass over several languages, checked the same way
+// (coverage_check.cpp).
 //
 // The bytes are read twice: from a file-like device that hands over as much as is asked
 // for, and from a pipe-like one that hands over a few bytes at a time, in pieces of varied
@@ -9,6 +11,7 @@
 //
 // Any difference, like any crash, leak or out-of-bounds access, aborts the run.
 #include "checkstrings.h"
+#include "coverage_check.h"
 #include "model.h"
 #include "pipe.h"
 #include "wholecharacters.h"
@@ -119,6 +122,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         std::fprintf(stderr, "cannot install %s\n", FUZZ_CATALOG);
         std::exit(1);
     }
+    setUpCoverageCheck(QStringLiteral(FUZZ_CATALOGS));
     return 0;
 }
 
@@ -143,5 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fail("report through a pipe", piped.report, got.report);
     if (piped.table != got.table)
         fail("table through a pipe", piped.table.toUtf8(), got.table.toUtf8());
+
+    checkCoverage(bytes);
     return 0;
 }
