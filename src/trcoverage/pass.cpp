@@ -131,9 +131,10 @@ void readBatch(QTextStream &input, Batch &batch, qint64 firstNumber, QByteArray 
     }
 }
 
-void lookUp(Batch &batch, const ZCatalogs &catalogs, qsizetype language, bool askComponents,
-            qint64 &translated)
+// Returns how many of the batch's lines the language translates.
+qint64 lookUp(Batch &batch, const ZCatalogs &catalogs, qsizetype language, bool askComponents)
 {
+    qint64 translated = 0;
     Verdict *const verdicts = batch.verdicts.data() + language * batch.capacity();
     for (int i = 0; i < batch.size; ++i) {
         Verdict &verdict = verdicts[i];
@@ -161,6 +162,7 @@ void lookUp(Batch &batch, const ZCatalogs &catalogs, qsizetype language, bool as
         verdict.translated = isTranslation(true, line, key, verdict.answer);
         translated += verdict.translated;
     }
+    return translated;
 }
 
 } // namespace
@@ -190,8 +192,9 @@ CoverageTotals runPass(QTextStream &input, const CoverageHeader &header,
     while (current->size > 0) {
         Batch *const batch = current;
         team.start(int(count), [&, batch](int language) {
-            lookUp(*batch, *languages[size_t(language)].catalogs, language, options.askComponents,
-                   totals.translated[size_t(language)]);
+            // Counted apart and added once: the languages' counts share a cache line.
+            totals.translated[size_t(language)] += lookUp(
+                *batch, *languages[size_t(language)].catalogs, language, options.askComponents);
         });
         readBatch(input, *next, current->firstNumber + current->size, latin1);
         team.wait();
