@@ -4,6 +4,9 @@
 #   instructions per line (callgrind, so the figure holds on a busy machine), wall time and
 #   lines per second, peak memory for a small and a large input, the peak with the table on a
 #   full disk, and the start-up cost on an empty input.
+# Then trcoverage on 1, 10 and 30 languages (the same catalog under other languages' names):
+#   instructions per line and language against trcheck's per line, wall time against trcheck
+#   run once per language (one run after another, and two at a time), and peak memory.
 # usage: bench/run.sh [CALLGRIND_LINES [LARGE_LINES]]   (defaults: 100000 and 3000000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -90,3 +93,63 @@ printf 'program, table on a full disk: peak %d KB, exit status %d\n' "$fullPeak"
 
 echo
 bench/components.sh
+
+# trcoverage: every language's catalog is the German one under that language's name, so that
+# each language costs what trcheck -lang de costs. Counted on a smaller input: 30 languages
+# under callgrind take long.
+echo
+names=(de fr es it pt nl sv da fi nb pl cs sk hu ro bg el tr ru uk ja ko zh ar he hi th vi id ms)
+cp "$build/trcoverage" "$data/bin/trcoverage"
+mkdir -p "$data/bin2"
+cp "$build/trcheck" "$data/bin2/trcheck"
+coverage=$data/bin/trcoverage
+few=20000
+fewInput=$(input "$few")
+checkPerLine=$((($(instructions "$program" "$fewInput") - startup[program]) / few))
+# seconds COMMAND...: wall time of the command, its output dropped
+seconds() {
+    local start
+    start=$(date +%s.%N)
+    LANG=C.UTF-8 "$@" >/dev/null 2>&1 || true
+    calc "$(date +%s.%N) - $start"
+}
+# checks BIN LANGUAGE...: trcheck from BIN on the large input, once per language
+checks() {
+    local bin=$1 language
+    shift
+    for language in "$@"; do
+        "$bin/trcheck" -translations "$dir" -lang "$language" "$big"
+    done
+}
+printf '%-9s %14s %13s %7s %9s %12s %12s %7s %11s %11s %13s\n' languages instr/line/lang \
+    trcheck/line ratio "wall s" "trcheck seq" "trcheck x2" ratio "peak 10 KB" "peak big KB" \
+    "-missing KB"
+for count in 1 10 30; do
+    dir=$data/languages-$count
+    mkdir -p "$dir"
+    for name in "${names[@]:0:count}"; do
+        cp "$data/catalogs/bench_de.qm" "$dir/bench_$name.qm"
+    done
+    options=(-translations "$dir")
+    start=$(instructions "$coverage" "$empty")
+    perLine=$((($(instructions "$coverage" "$fewInput") - start) / (few * count)))
+    read -r _ smallPeak _ <<<"$(run "$coverage" "$small")"
+    read -r wall bigPeak _ <<<"$(run "$coverage" "$big")"
+    options+=(-missing)
+    read -r _ missingPeak _ <<<"$(run "$coverage" "$big")"
+    export -f checks
+    sequential=$(seconds checks "$data/bin" "${names[@]:0:count}")
+    # Two at a time, each writing its table beside its own copy of the program.
+    odd=() even=()
+    for ((i = 0; i < count; ++i)); do
+        if ((i % 2)); then odd+=("${names[i]}"); else even+=("${names[i]}"); fi
+    done
+    paired=$(seconds bash -c 'dir=$1 big=$2; checks "$3" "${@:6:$4}" & checks "$5" "${@:$((6 + $4))}"; wait' \
+        _ "$dir" "$big" "$data/bin" "${#even[@]}" "$data/bin2" "${even[@]}" "${odd[@]}")
+    printf '%-9d %14d %13d %7.3f %9.2f %12.2f %12.2f %7.3f %11d %11d %13d\n' "$count" "$perLine" \
+        "$checkPerLine" "$(calc "$perLine / $checkPerLine")" "$wall" "$sequential" "$paired" \
+        "$(calc "$wall / $sequential")" "$smallPeak" "$bigPeak" "$missingPeak"
+done
+printf '(instructions on %d lines; ratio: instructions per line and language to trcheck'"'"'s per line,\n' "$few"
+printf ' and wall time to trcheck run once per language, one run after another)\n' ''
+

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Makes the two .deb (libzappbase1, trcheck) and the .tar.gz of a build that scripts/test.sh
 # made (build/ or build-TARGET/) and checks them: contents, control data, search paths, lintian
-# (any error or warning fails), and that the program from each, unpacked anywhere, checks the
+# (any error or warning fails), and that the programs from each, unpacked anywhere, check the
 # bundled examples, under qemu for a target.
 # For this machine's build, as root, it also installs both .deb on this machine, runs the
-# installed program by name, and removes and purges the packages again, checking that nothing
+# installed programs by name, and removes and purges the packages again, checking that nothing
 # is left behind. As a normal user it skips that part and says so.
 # usage: package.sh [native|i386|armel|armhf]
 set -euo pipefail
@@ -97,6 +97,27 @@ check_run() {
     return 0
 }
 
+# The bundled examples summed up in every language by trcoverage, the catalogs in DIR.
+coverage_summary() { # DIR
+    printf '%s\n' "Lines:    10" "Catalogs: $1" "" "Language  Translated  Untranslated   Share" \
+        "de                 7             3   70.0%  ██████████████░░░░░░" \
+        "fr                 7             3   70.0%  ██████████████░░░░░░" \
+        "pt_BR              6             4   60.0%  ████████████░░░░░░░░"
+}
+# check_coverage LABEL DIR COMMAND...: runs COMMAND (trcoverage on the examples with the catalogs
+# in DIR) as check_run does and compares its status and summary.
+check_coverage() {
+    local label=$1 dir=$2
+    shift 2
+    rm -rf "$work/run" && mkdir "$work/run"
+    local status=0
+    (cd "$work/run" && env -i PATH=/usr/bin:/bin "$@" >"$work/out" 2>"$work/err") || status=$?
+    [ "$status" -eq 0 ] || fail "$label: status $status: $(cat "$work/err")"
+    coverage_summary "$dir" | cmp -s - "$work/out" || fail "$label: summary differs: $(cat "$work/out")"
+    [ -s "$work/err" ] && fail "$label: standard error: $(cat "$work/err")"
+    return 0
+}
+
 # What each package holds, every folder and file, in name order: the library package has the
 # library, its soname link and the empty catalog directory, and nothing for development (no
 # header, no libzappbase.so link); the program's has the program, the man page and the
@@ -108,10 +129,10 @@ library_files() {
         share/zappbase/translations/
 }
 program_files() {
-    printf '%s\n' bin/ bin/trcheck share/ share/doc/ share/doc/trcheck/ \
+    printf '%s\n' bin/ bin/trcheck bin/trcoverage share/ share/doc/ share/doc/trcheck/ \
         share/doc/trcheck/changelog.gz share/doc/trcheck/copyright share/doc/trcheck/examples/ \
         share/doc/trcheck/examples/Strings.txt share/doc/trcheck/examples/translations/ \
-        share/man/ share/man/man1/ share/man/man1/trcheck.1.gz
+        share/man/ share/man/man1/ share/man/man1/trcheck.1.gz share/man/man1/trcoverage.1.gz
     for ts in examples/translations/*.ts; do
         name=$(basename "$ts" .ts)
         printf 'share/doc/trcheck/examples/translations/%s\n' "$name.ts" "$name.qm"
@@ -158,9 +179,11 @@ dpkg-deb -x "$lib_deb" "$work/deb"
 dpkg-deb -x "$prog_deb" "$work/deb"
 tar xzf "$tgz" -C "$work/tgz"
 searchpath() { readelf -d "$1" | sed -n 's/.*(R\(UN\)\{0,1\}PATH).*: \[\(.*\)\]$/\2/p'; }
-[ -z "$(searchpath "$work/deb/usr/bin/trcheck")" ] || fail "deb: the program has a search path"
-[ "$(searchpath "$work/tgz/$top/bin/trcheck")" = "\$ORIGIN/../lib/$triplet" ] ||
-    fail "tar.gz: the program's search path is '$(searchpath "$work/tgz/$top/bin/trcheck")'"
+for program in trcheck trcoverage; do
+    [ -z "$(searchpath "$work/deb/usr/bin/$program")" ] || fail "deb: $program has a search path"
+    [ "$(searchpath "$work/tgz/$top/bin/$program")" = "\$ORIGIN/../lib/$triplet" ] ||
+        fail "tar.gz: $program's search path is '$(searchpath "$work/tgz/$top/bin/$program")'"
+done
 for library in "$work/deb/usr/lib/$triplet/libzappbase.so.1.0.0" "$work/tgz/$top/lib/$triplet/libzappbase.so.1.0.0"; do
     [ -z "$(searchpath "$library")" ] || fail "$library has a search path"
 done
@@ -178,6 +201,9 @@ examples=$work/tgz/$top/share/doc/trcheck/examples
 check_run "unpacked tar.gz" "$work/tgz/$top/bin/Strings_Table.txt" \
     "${emulator[@]}" "$work/tgz/$top/bin/trcheck" -translations "$examples/translations" -lang de \
     "$repo/examples/Strings.txt"
+check_coverage "unpacked tar.gz: trcoverage" "$examples/translations" \
+    "${emulator[@]}" "$work/tgz/$top/bin/trcoverage" -translations "$examples/translations" \
+    "$repo/examples/Strings.txt"
 examples=$work/deb/usr/share/doc/trcheck/examples
 if [ ${#emulator[@]} -eq 0 ]; then
     loader=(env "LD_LIBRARY_PATH=$work/deb/usr/lib/$triplet")
@@ -186,6 +212,9 @@ else
 fi
 check_run "unpacked deb" "$work/deb/usr/bin/Strings_Table.txt" \
     "${loader[@]}" "$work/deb/usr/bin/trcheck" -translations "$examples/translations" -lang de \
+    "$repo/examples/Strings.txt"
+check_coverage "unpacked deb: trcoverage" "$examples/translations" \
+    "${loader[@]}" "$work/deb/usr/bin/trcoverage" -translations "$examples/translations" \
     "$repo/examples/Strings.txt"
 
 # Installed on this machine: installing the program pulls in the library; the program runs by
@@ -227,10 +256,14 @@ else
     check_run "installed" "$work/run/Strings_Table.txt" \
         trcheck -translations "$catalogs" -lang de "$repo/examples/Strings.txt"
     [ -e /usr/bin/Strings_Table.txt ] && fail "installed: table written into /usr/bin"
+    check_coverage "installed: trcoverage" "$catalogs" \
+        trcoverage -translations "$catalogs" "$repo/examples/Strings.txt"
     # A catalog copied into the platform's directory is found without -translations.
-    cp "$catalogs"/*_de.qm /usr/share/zappbase/translations/
+    cp "$catalogs"/*.qm /usr/share/zappbase/translations/
     check_run "installed, default catalogs" "$work/run/Strings_Table.txt" \
         trcheck -lang de "$repo/examples/Strings.txt"
+    check_coverage "installed: trcoverage, default catalogs" /usr/share/zappbase/translations \
+        trcoverage "$repo/examples/Strings.txt"
     rm -f /usr/share/zappbase/translations/*.qm
     dpkg -r trcheck libzappbase1 >"$work/dpkg" 2>&1 || fail "dpkg -r: $(cat "$work/dpkg")"
     snapshot | diff "$work/before" - >"$work/left" || true

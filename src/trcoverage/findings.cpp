@@ -25,7 +25,10 @@ void Findings::addLine(const LineOutcome &line)
         const Verdict &verdict = line.verdict(language);
         if (keepMissing && !verdict.translated) {
             if (!missing) {
-                untranslated.push_back({line.number, line.text});
+                // A copy of its own size: the line shares the reader's buffer, which is as large
+                // as the longest line yet.
+                untranslated.push_back(
+                    {line.number, QString(line.text.constData(), line.text.size())});
                 missingBits.resize(missingBits.size() + size_t(words));
                 missing = true;
             }
@@ -33,7 +36,8 @@ void Findings::addLine(const LineOutcome &line)
                 quint64(1) << (language % 64);
         }
         if (keepConflicts && verdict.answers.size() > 1)
-            conflicts[size_t(language)].push_back({line.number, line.text, verdict.answers});
+            conflicts[size_t(language)].push_back(
+                {line.number, QString(line.text.constData(), line.text.size()), verdict.answers});
     }
 }
 
