@@ -83,16 +83,53 @@ std::string message(const std::string &source, const char *comment, const std::s
     return m + "</message>\n";
 }
 
-std::string catalog(const std::string &contexts)
+std::string catalog(const std::string &contexts, const std::string &language = "de")
 {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-           "<TS version=\"2.1\" language=\"de\">\n" +
-           contexts + "</TS>\n";
+           "<TS version=\"2.1\" language=\"" +
+           language + "\">\n" + contexts + "</TS>\n";
 }
 
 std::string context(const char *name, const std::string &messages)
 {
     return std::string("<context><name>") + name + "</name>\n" + messages + "</context>\n";
+}
+
+// A component's entries for the texts, each taken with the chance given (percent) and
+// translated as translated() says, filed one of the ways a catalog may file it: without a
+// comment, with the text as its comment, both (the one with the comment answers), or only in
+// another context, where its hash finds it and its context rejects it. Now and then a plural
+// entry, which answers with its first form.
+std::string entries(Random &random, const std::vector<std::string> &texts, int percent,
+                    const std::function<std::string(const std::string &)> &translated)
+{
+    std::string own, other;
+    for (size_t i = 0; percent > 0 && i < texts.size(); ++i) {
+        const std::string &source = texts[i];
+        if (!random.chance(percent))
+            continue;
+        const std::string text = translated(source);
+        const bool plural = random.chance(10);
+        switch (random.below(4)) {
+        case 0:
+            own += message(source, nullptr, text, plural);
+            break;
+        case 1:
+            own += message(source, source.c_str(), text + " [c]", plural);
+            break;
+        case 2:
+            own += message(source, nullptr, text, plural) +
+                   message(source, source.c_str(), text + " [c]", plural);
+            break;
+        default:
+            other += message(source, nullptr, text + " [other]", plural);
+            break;
+        }
+    }
+    std::string contexts = own.empty() ? "" : context("QObject", own);
+    if (!other.empty())
+        contexts += context("Other", other);
+    return contexts;
 }
 
 // Texts shared by the components, each translated differently by each; a quarter of the
@@ -118,35 +155,14 @@ int write(std::uint64_t seed, const QString &dir)
     std::string compressed, depend, components;
     for (const std::string &name : names) {
         components += name + "\n";
-        std::string own, other;
         // Now and then a component with an empty catalog, which must not stop the others.
         const bool empty = count > 1 && random.chance(3);
-        for (int i = 0; i < int(texts.size()) && !empty; ++i) {
-            if (!random.chance(count > 20 ? 8 : 30))
-                continue;
-            const std::string &source = texts[std::size_t(i)];
-            const std::string text = name + ": " + source;
-            const bool plural = random.chance(10);
-            switch (random.below(4)) {
-            case 0:
-                own += message(source, nullptr, text, plural);
-                break;
-            case 1:
-                own += message(source, source.c_str(), text + " [c]", plural);
-                break;
-            case 2:
-                own += message(source, nullptr, text, plural) +
-                       message(source, source.c_str(), text + " [c]", plural);
-                break;
-            default:
-                // Only in another context: found by its hash, rejected by its context.
-                other += message(source, nullptr, text + " [other]", plural);
-                break;
-            }
-        }
-        std::string contexts = own.empty() ? "" : context("QObject", own);
-        if (!other.empty())
-            contexts += context("Other", other);
+        const std::string contexts =
+            entries(random, texts,
+                    empty        ? 0
+                    : count > 20 ? 8
+                                 : 30,
+                    [&name](const std::string &source) { return name + ": " + source; });
         if (!writeFile(dir + "/" + QString::fromStdString(name) + "_de.ts", catalog(contexts)))
             return 2;
         if (random.chance(20))
@@ -274,38 +290,15 @@ int writeLanguages(std::uint64_t seed, const QString &dir)
         for (const char *locale : locales) {
             if (!random.chance(60))
                 continue;
-            std::string own, other;
-            const bool empty = random.chance(5);
-            for (size_t i = 0; i < texts.size() && !empty; ++i) {
-                if (!random.chance(35))
-                    continue;
-                const std::string &source = texts[i];
-                const int choice = random.below(10);
-                const std::string text = choice < 2
-                                             ? std::string("common ") + locale + ": " + source
-                                         : choice == 2 ? source
-                                                       : name + " " + locale + ": " + source;
-                const bool plural = random.chance(10);
-                switch (random.below(4)) {
-                case 0:
-                    own += message(source, nullptr, text, plural);
-                    break;
-                case 1:
-                    own += message(source, source.c_str(), text, plural);
-                    break;
-                case 2:
-                    own += message(source, "another comment", text, plural);
-                    break;
-                default:
-                    other += message(source, nullptr, text + " [other]", plural);
-                    break;
-                }
-            }
-            std::string contexts = own.empty() ? "" : context("QObject", own);
-            if (!other.empty())
-                contexts += context("Other", other);
+            const std::string contexts =
+                entries(random, texts, random.chance(5) ? 0 : 35, [&](const std::string &source) {
+                    const int choice = random.below(10);
+                    return choice < 2    ? std::string("common ") + locale + ": " + source
+                           : choice == 2 ? source
+                                         : name + " " + locale + ": " + source;
+                });
             if (!writeFile(dir + "/" + QString::fromStdString(name) + "_" + locale + ".ts",
-                           catalog(contexts)))
+                           catalog(contexts, locale)))
                 return 2;
             written.insert(locale);
         }
