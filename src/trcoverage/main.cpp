@@ -70,12 +70,14 @@ int main(int argc, char **argv)
         arguments.append(QString::fromLatin1(argv[i]));
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    // The parser prints the description as it is: wrapped here for 80 columns.
     parser.setApplicationDescription(QStringLiteral(
-        "How much of a strings file the platform translates in each language: the lines, the "
-        "catalog directory, and per language the lines translated and untranslated, the share "
-        "translated and a bar. A line counts as translated exactly when trcheck -lang LOCALE "
-        "reports it OK. Exit status: 0 done, 1 usage, 2 strings file unreadable, 4 output "
-        "unwritable, 5 a share below -fail-under, 6 no catalog in the directory."));
+        "How much of a strings file the platform translates in every language at once: the\n"
+        "lines, the catalog directory, and per language the lines translated and\n"
+        "untranslated, the share translated and a bar. A line counts as translated exactly\n"
+        "when trcheck -lang LOCALE reports it OK. Options take one dash or two.\n"
+        "Exit status: 0 done, 1 usage, 2 strings file unreadable, 4 output unwritable,\n"
+        "5 a share below -fail-under, 6 no catalog in the directory."));
     const QCommandLineOption translations(
         QStringLiteral("translations"),
         QStringLiteral("The platform's catalog directory (default: %1).")
@@ -108,7 +110,8 @@ int main(int argc, char **argv)
 
     if (!parser.parse(arguments))
         return usage(program, parser.errorText().toLatin1());
-    if (parser.isSet(help))
+    // --help-all adds the toolkit's own options, of which QtCore has none.
+    if (parser.isSet(help) || parser.optionNames().contains(QStringLiteral("help-all")))
         parser.showHelp(0);
     if (parser.isSet(version))
         parser.showVersion();
