@@ -106,14 +106,17 @@ coverage=$data/bin/trcoverage
 few=20000
 fewInput=$(input "$few")
 checkPerLine=$((($(instructions "$program" "$fewInput") - startup[program]) / few))
-# seconds COMMAND...: wall time of the command, its output dropped
-seconds() {
-    local start
-    start=$(date +%s.%N)
-    LANG=C.UTF-8 "$@" >/dev/null 2>&1 || true
-    calc "$(date +%s.%N) - $start"
+# timed COMMAND...: "WALL CPU PEAK_KB" of the command and all it starts, its output dropped
+timed() {
+    local stats
+    stats=$(mktemp)
+    LANG=C.UTF-8 /usr/bin/time -f '%e %U %S %M' -o "$stats" "$@" >/dev/null 2>&1 || true
+    tail -1 "$stats" | awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }'
+    rm -f "$stats"
 }
-# checks BIN LANGUAGE...: trcheck from BIN on the large input, once per language
+# checks BIN LANGUAGE...: trcheck from BIN on the large input, once per language, one run after
+# another; pairs BIN LANGUAGE...: the same two at a time, the second from its own copy of the
+# program, so that the two write their tables apart
 checks() {
     local bin=$1 language
     shift
@@ -121,11 +124,25 @@ checks() {
         "$bin/trcheck" -translations "$dir" -lang "$language" "$big"
     done
 }
-printf '%-9s %14s %13s %7s %9s %12s %12s %7s %11s %11s %13s\n' languages instr/line/lang \
-    trcheck/line ratio "wall s" "trcheck seq" "trcheck x2" ratio "peak 10 KB" "peak big KB" \
-    "-missing KB"
+pairs() {
+    local odd=() even=() i
+    for ((i = 2; i <= $#; ++i)); do
+        if ((i % 2)); then odd+=("${!i}"); else even+=("${!i}"); fi
+    done
+    checks "$1" "${even[@]}" &
+    checks "$data/bin2" "${odd[@]}"
+    wait
+}
+export -f checks pairs
+export data big
+printf '%-9s %9s %9s %6s | %7s %7s | %14s %14s | %6s %6s | %8s %8s %8s\n' languages \
+    instr/l/L trcheck/l ratio "wall s" "cpu s" "trcheck seq" "trcheck x2" "/seq" "/x2" \
+    "KB 10" "KB big" "KB -miss"
+printf '%-9s %9s %9s %6s | %7s %7s | %14s %14s | %6s %6s | %8s %8s %8s\n' "" "" "" "" "" "" \
+    "wall  cpu" "wall  cpu" "wall" "wall" "" "" ""
 for count in 1 10 30; do
     dir=$data/languages-$count
+    export dir
     mkdir -p "$dir"
     for name in "${names[@]:0:count}"; do
         cp "$data/catalogs/bench_de.qm" "$dir/bench_$name.qm"
@@ -133,23 +150,17 @@ for count in 1 10 30; do
     options=(-translations "$dir")
     start=$(instructions "$coverage" "$empty")
     perLine=$((($(instructions "$coverage" "$fewInput") - start) / (few * count)))
-    read -r _ smallPeak _ <<<"$(run "$coverage" "$small")"
-    read -r wall bigPeak _ <<<"$(run "$coverage" "$big")"
-    options+=(-missing)
-    read -r _ missingPeak _ <<<"$(run "$coverage" "$big")"
-    export -f checks
-    sequential=$(seconds checks "$data/bin" "${names[@]:0:count}")
-    # Two at a time, each writing its table beside its own copy of the program.
-    odd=() even=()
-    for ((i = 0; i < count; ++i)); do
-        if ((i % 2)); then odd+=("${names[i]}"); else even+=("${names[i]}"); fi
-    done
-    paired=$(seconds bash -c 'dir=$1 big=$2; checks "$3" "${@:6:$4}" & checks "$5" "${@:$((6 + $4))}"; wait' \
-        _ "$dir" "$big" "$data/bin" "${#even[@]}" "$data/bin2" "${even[@]}" "${odd[@]}")
-    printf '%-9d %14d %13d %7.3f %9.2f %12.2f %12.2f %7.3f %11d %11d %13d\n' "$count" "$perLine" \
-        "$checkPerLine" "$(calc "$perLine / $checkPerLine")" "$wall" "$sequential" "$paired" \
-        "$(calc "$wall / $sequential")" "$smallPeak" "$bigPeak" "$missingPeak"
+    read -r _ _ smallPeak <<<"$(timed "$coverage" "${options[@]}" "$small")"
+    read -r wall cpu bigPeak <<<"$(timed "$coverage" "${options[@]}" "$big")"
+    read -r _ _ missingPeak <<<"$(timed "$coverage" "${options[@]}" -missing "$big")"
+    read -r seqWall seqCpu _ <<<"$(timed bash -c 'checks "$@"' _ "$data/bin" "${names[@]:0:count}")"
+    read -r pairWall pairCpu _ <<<"$(timed bash -c 'pairs "$@"' _ "$data/bin" "${names[@]:0:count}")"
+    printf '%-9d %9d %9d %6.3f | %7.2f %7.2f | %6.2f %7.2f %6.2f %7.2f | %6.3f %6.3f | %8d %8d %8d\n' \
+        "$count" "$perLine" "$checkPerLine" "$(calc "$perLine / $checkPerLine")" "$wall" "$cpu" \
+        "$seqWall" "$seqCpu" "$pairWall" "$pairCpu" "$(calc "$wall / $seqWall")" \
+        "$(calc "$wall / $pairWall")" "$smallPeak" "$bigPeak" "$missingPeak"
 done
-printf '(instructions on %d lines; ratio: instructions per line and language to trcheck'"'"'s per line,\n' "$few"
-printf ' and wall time to trcheck run once per language, one run after another)\n' ''
+printf '(instructions on %d lines; instr/l/L: per line and language; /seq and /x2: wall time to\n' "$few"
+printf ' trcheck run once per language, one run after another, and two at a time; load now: %s)\n' \
+    "$(cut -d' ' -f1-3 /proc/loadavg)"
 

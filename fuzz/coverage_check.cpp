@@ -92,7 +92,7 @@ QString run(QIODevice &device, const PassOptions &options)
     WholeCharacters characters(device);
     QTextStream input(&characters);
     Record record;
-    const CoverageHeader header{directory.toLocal8Bit(), &platform, true};
+    const CoverageHeader header{directory.toLocal8Bit(), &platform, true, true};
     runPass(input, header, {&record}, options);
     return record.text;
 }
@@ -135,11 +135,11 @@ void checkCoverage(const QByteArray &bytes)
     file.setData(bytes);
     file.open(QIODevice::ReadOnly);
     // Batches of three lines, looked up by two threads while the next batch is read.
-    const QString got = run(file, PassOptions{true, 2, 3});
+    const QString got = run(file, PassOptions{2, 3});
     if (got != wanted)
         fail("read at once", got, wanted);
     Pipe pipe(bytes, {2, 1, 5, 4093, 3, 1, 16}, size_t(bytes.size()) / 3);
-    const QString piped = run(pipe, PassOptions{true, 0, 1024});
+    const QString piped = run(pipe, PassOptions{0, 1024});
     if (piped != wanted)
         fail("through a pipe", piped, wanted);
 }

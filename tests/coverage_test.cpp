@@ -112,13 +112,13 @@ TEST(Pass, ThreadsAndBatchesChangeNothing)
         input += QByteArray("Hello\nZoo\n\nGr\xc3\xbc\xc3\x9f"
                             "e\nnope ") +
                  QByteArray::number(i) + (i % 7 ? QByteArray("\n") : QByteArray("\0x\n", 3));
-    const CoverageHeader header{"dir", &languages, true};
+    const CoverageHeader header{"dir", &languages, true, true};
     const auto run = [&](int threads, int batchLines) {
         QBuffer device(&input);
         device.open(QIODevice::ReadOnly);
         QTextStream stream(&device);
         Recorder recorder;
-        PassOptions options{true, threads, batchLines};
+        PassOptions options{threads, batchLines};
         const CoverageTotals totals = runPass(stream, header, {&recorder}, options);
         EXPECT_EQ(recorder.ended, 2500);
         return std::make_pair(recorder.record, totals.translated);

@@ -25,8 +25,9 @@ struct Verdict
 {
     // Exactly when trcheck -lang LANGUAGE reports the line OK.
     bool translated = false;
-    // What the lookup answers, as QObject::tr would under the platform: a catalog's answer,
-    // else the toolkit's answer for an unknown key. Null for a line that cannot be looked up.
+    // Only when answers are kept: what the lookup answers, as QObject::tr would under the
+    // platform: a catalog's answer, else the toolkit's answer for an unknown key. Null for a line
+    // that cannot be looked up.
     QString answer;
     // Only when components are asked: every component whose catalog answers the line, each
     // asked on its own, in answering order (the first answers), and whether any of them answers
@@ -46,12 +47,16 @@ struct LineOutcome
     const Verdict &verdict(qsizetype language) const { return verdicts[language * stride]; }
 };
 
-// What the outputs know before the first line.
+// What the outputs know before the first line, and what the pass fills in for them.
 struct CoverageHeader
 {
     QByteArray directory; // the catalog directory, as given, or the default
     const std::vector<Language> *languages;
-    bool componentsAsked; // whether Verdict::answers and Verdict::differs are filled in
+    // Verdict::answers and Verdict::differs: every component asked on its own, which is slower.
+    bool componentsAsked = false;
+    // Verdict::answer: kept until the line is handed on, which is slower than letting each
+    // answer go as soon as it is judged.
+    bool answersKept = false;
 };
 
 // What the outputs know after the last line.

@@ -159,9 +159,9 @@ int main(int argc, char **argv)
     sayNotices(languages);
 
     Findings findings(parser.isSet(missing), parser.isSet(conflicts));
-    const CoverageHeader header{directory, &languages, parser.isSet(conflicts)};
+    CoverageHeader header{directory, &languages};
+    header.componentsAsked = parser.isSet(conflicts);
     PassOptions options;
-    options.askComponents = header.componentsAsked;
     options.threads = defaultThreads(qsizetype(languages.size()));
     {
         WholeCharacters characters(strings);

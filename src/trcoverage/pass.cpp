@@ -132,12 +132,16 @@ void readBatch(QTextStream &input, Batch &batch, qint64 firstNumber, QByteArray 
 }
 
 // Returns how many of the batch's lines the language translates.
-qint64 lookUp(Batch &batch, const ZCatalogs &catalogs, qsizetype language, bool askComponents)
+qint64 lookUp(Batch &batch, const ZCatalogs &catalogs, qsizetype language,
+              const CoverageHeader &header)
 {
     qint64 translated = 0;
     Verdict *const verdicts = batch.verdicts.data() + language * batch.capacity();
+    // An answer not kept goes at the next line's, while the allocator still has it at hand.
+    QString unkept;
     for (int i = 0; i < batch.size; ++i) {
         Verdict &verdict = verdicts[i];
+        QString &answer = header.answersKept ? verdict.answer : unkept;
         const QString &line = batch.lines[size_t(i)];
         const char *const key = batch.keys[size_t(i)].constData();
         verdict.answers.clear();
@@ -145,21 +149,21 @@ qint64 lookUp(Batch &batch, const ZCatalogs &catalogs, qsizetype language, bool 
         // A line its key cannot carry is not looked up: the key would stand for another text.
         if (!batch.valid[size_t(i)]) {
             verdict.translated = false;
-            verdict.answer = QString();
+            answer = QString();
             continue;
         }
-        if (askComponents) {
+        if (header.componentsAsked) {
             verdict.answers = catalogs.answers(key);
-            verdict.answer = verdict.answers.isEmpty() ? QString() : verdict.answers[0].text;
+            answer = verdict.answers.isEmpty() ? QString() : verdict.answers[0].text;
             for (const ZCatalogs::Answer &other : std::as_const(verdict.answers))
-                verdict.differs = verdict.differs || !sameText(other.text, verdict.answer);
+                verdict.differs = verdict.differs || !sameText(other.text, answer);
         } else {
-            verdict.answer = catalogs.translate(key);
+            answer = catalogs.translate(key);
         }
         // Where no catalog answers, the toolkit answers with the key decoded again.
-        if (verdict.answer.isNull())
-            verdict.answer = unanswered(key);
-        verdict.translated = isTranslation(true, line, key, verdict.answer);
+        if (answer.isNull())
+            answer = unanswered(key);
+        verdict.translated = isTranslation(true, line, key, answer);
         translated += verdict.translated;
     }
     return translated;
@@ -193,8 +197,8 @@ CoverageTotals runPass(QTextStream &input, const CoverageHeader &header,
         Batch *const batch = current;
         team.start(int(count), [&, batch](int language) {
             // Counted apart and added once: the languages' counts share a cache line.
-            totals.translated[size_t(language)] += lookUp(
-                *batch, *languages[size_t(language)].catalogs, language, options.askComponents);
+            totals.translated[size_t(language)] +=
+                lookUp(*batch, *languages[size_t(language)].catalogs, language, header);
         });
         readBatch(input, *next, current->firstNumber + current->size, latin1);
         team.wait();

@@ -9,8 +9,6 @@ class QTextStream;
 
 struct PassOptions
 {
-    // Ask every component on its own too (Verdict::answers, Verdict::differs): slower.
-    bool askComponents = false;
     // Threads that look lines up, beside the one reading: 0 does it all in the calling thread.
     int threads = 0;
     // Lines read ahead at a time; the memory held grows with it, never with the input.
@@ -23,7 +21,7 @@ int defaultThreads(qsizetype languages);
 
 // Reads every line of input once, makes its key once and looks it up in every language of
 // header, then hands the line's outcome to every output, in input order, between their begin()
-// and end(). Returns the totals that end() was given.
+// and end(), with what header asks for filled in. Returns the totals that end() was given.
 CoverageTotals runPass(QTextStream &input, const CoverageHeader &header,
                        const QList<CoverageOutput *> &outputs, const PassOptions &options);
 
