@@ -3,9 +3,12 @@
 # toolkit pays), on the same generated input and catalog:
 #   instructions per line (callgrind, so the figure holds on a busy machine), wall time and
 #   lines per second, peak memory for a small and a large input, the peak with the table on a
-#   full disk, and the start-up cost on an empty input; then bench/components.sh (platforms of
-#   many components) and bench/page.py (the coverage page's size, its writing, and its first
-#   paint, filter and scroll in headless Chromium).
+#   full disk, and the start-up cost on an empty input.
+# Then trcoverage on 1, 10 and 30 languages (the same catalog under other languages' names):
+#   instructions per line and language against trcheck's per line, wall time against trcheck
+#   run once per language (one run after another, and two at a time), and peak memory.
+# Last, bench/page.py: the coverage page's size, its writing, and its first paint, filter and
+#   scroll in headless Chromium.
 # usage: bench/run.sh [CALLGRIND_LINES [LARGE_LINES]]   (defaults: 100000 and 3000000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -92,6 +95,76 @@ printf 'program, table on a full disk: peak %d KB, exit status %d\n' "$fullPeak"
 
 echo
 bench/components.sh
+
+# trcoverage: every language's catalog is the German one under that language's name, so that
+# each language costs what trcheck -lang de costs. Counted on a smaller input: 30 languages
+# under callgrind take long.
+echo
+names=(de fr es it pt nl sv da fi nb pl cs sk hu ro bg el tr ru uk ja ko zh ar he hi th vi id ms)
+cp "$build/trcoverage" "$data/bin/trcoverage"
+mkdir -p "$data/bin2"
+cp "$build/trcheck" "$data/bin2/trcheck"
+coverage=$data/bin/trcoverage
+few=20000
+fewInput=$(input "$few")
+checkPerLine=$((($(instructions "$program" "$fewInput") - startup[program]) / few))
+# timed COMMAND...: "WALL CPU PEAK_KB" of the command and all it starts, its output dropped
+timed() {
+    local stats
+    stats=$(mktemp)
+    LANG=C.UTF-8 /usr/bin/time -f '%e %U %S %M' -o "$stats" "$@" >/dev/null 2>&1 || true
+    tail -1 "$stats" | awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }'
+    rm -f "$stats"
+}
+# checks BIN LANGUAGE...: trcheck from BIN on the large input, once per language, one run after
+# another; pairs BIN LANGUAGE...: the same two at a time, the second from its own copy of the
+# program, so that the two write their tables apart
+checks() {
+    local bin=$1 language
+    shift
+    for language in "$@"; do
+        "$bin/trcheck" -translations "$dir" -lang "$language" "$big"
+    done
+}
+pairs() {
+    local odd=() even=() i
+    for ((i = 2; i <= $#; ++i)); do
+        if ((i % 2)); then odd+=("${!i}"); else even+=("${!i}"); fi
+    done
+    checks "$1" "${even[@]}" &
+    checks "$data/bin2" "${odd[@]}"
+    wait
+}
+export -f checks pairs
+export data big
+printf '%-9s %9s %9s %6s | %7s %7s | %14s %14s | %6s %6s | %8s %8s %8s\n' languages \
+    instr/l/L trcheck/l ratio "wall s" "cpu s" "trcheck seq" "trcheck x2" "/seq" "/x2" \
+    "KB 10" "KB big" "KB -miss"
+printf '%-9s %9s %9s %6s | %7s %7s | %14s %14s | %6s %6s | %8s %8s %8s\n' "" "" "" "" "" "" \
+    "wall  cpu" "wall  cpu" "wall" "wall" "" "" ""
+for count in 1 10 30; do
+    dir=$data/languages-$count
+    export dir
+    mkdir -p "$dir"
+    for name in "${names[@]:0:count}"; do
+        cp "$data/catalogs/bench_de.qm" "$dir/bench_$name.qm"
+    done
+    options=(-translations "$dir")
+    start=$(instructions "$coverage" "$empty")
+    perLine=$((($(instructions "$coverage" "$fewInput") - start) / (few * count)))
+    read -r _ _ smallPeak <<<"$(timed "$coverage" "${options[@]}" "$small")"
+    read -r wall cpu bigPeak <<<"$(timed "$coverage" "${options[@]}" "$big")"
+    read -r _ _ missingPeak <<<"$(timed "$coverage" "${options[@]}" -missing "$big")"
+    read -r seqWall seqCpu _ <<<"$(timed bash -c 'checks "$@"' _ "$data/bin" "${names[@]:0:count}")"
+    read -r pairWall pairCpu _ <<<"$(timed bash -c 'pairs "$@"' _ "$data/bin" "${names[@]:0:count}")"
+    printf '%-9d %9d %9d %6.3f | %7.2f %7.2f | %6.2f %7.2f %6.2f %7.2f | %6.3f %6.3f | %8d %8d %8d\n' \
+        "$count" "$perLine" "$checkPerLine" "$(calc "$perLine / $checkPerLine")" "$wall" "$cpu" \
+        "$seqWall" "$seqCpu" "$pairWall" "$pairCpu" "$(calc "$wall / $seqWall")" \
+        "$(calc "$wall / $pairWall")" "$smallPeak" "$bigPeak" "$missingPeak"
+done
+printf '(instructions on %d lines; instr/l/L: per line and language; /seq and /x2: wall time to\n' "$few"
+printf ' trcheck run once per language, one run after another, and two at a time; load now: %s)\n' \
+    "$(cut -d' ' -f1-3 /proc/loadavg)"
 
 echo
 /usr/bin/python3 bench/page.py "$build/bench/trcoverage_bench_page_feed" "$data/page"

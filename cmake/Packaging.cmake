@@ -1,22 +1,26 @@
 # The man page, the package documents, and the packages of this build's target (cpack, or
 # cpack --preset): two .deb, libzappbase1 (the library and its catalog directory) and trcheck
-# (the program, its man page and the examples), and one .tar.gz holding both trees, whose
+# (the programs trcheck and trcoverage, their man pages and the examples), and one .tar.gz holding both trees, whose
 # program finds the library relative to itself ($ORIGIN/../<libdir>). The .deb's program has no
 # search path: the system's loader finds the library that libzappbase1 registers.
 
-# The man page names the directories this build was configured for.
-configure_file(${PROJECT_SOURCE_DIR}/doc/trcheck.1.in ${PROJECT_BINARY_DIR}/doc/trcheck.1 @ONLY)
-add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/doc/trcheck.1.gz
-  COMMAND gzip -9nc ${PROJECT_BINARY_DIR}/doc/trcheck.1 > ${PROJECT_BINARY_DIR}/doc/trcheck.1.gz
-  DEPENDS ${PROJECT_BINARY_DIR}/doc/trcheck.1)
+# The man pages name the directories this build was configured for.
+set(manpages)
+foreach(program trcheck trcoverage)
+  configure_file(${PROJECT_SOURCE_DIR}/doc/${program}.1.in ${PROJECT_BINARY_DIR}/doc/${program}.1 @ONLY)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/doc/${program}.1.gz
+    COMMAND gzip -9nc ${PROJECT_BINARY_DIR}/doc/${program}.1 > ${PROJECT_BINARY_DIR}/doc/${program}.1.gz
+    DEPENDS ${PROJECT_BINARY_DIR}/doc/${program}.1)
+  list(APPEND manpages ${PROJECT_BINARY_DIR}/doc/${program}.1.gz)
+endforeach()
 # Debian's changelog of the release, compressed without a name or a time in the header.
 set(changelog_gz ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
 add_custom_command(OUTPUT ${changelog_gz}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog_gz}
   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
-add_custom_target(manpage ALL DEPENDS ${PROJECT_BINARY_DIR}/doc/trcheck.1.gz ${changelog_gz})
-install(FILES ${PROJECT_BINARY_DIR}/doc/trcheck.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+add_custom_target(manpage ALL DEPENDS ${manpages} ${changelog_gz})
+install(FILES ${manpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # Every package carries the licence and the changelog under its own name.
 set(package_runtime trcheck)
@@ -79,7 +83,12 @@ trcheck reads a plain text file with one source string per line, asks the
 toolkit's translation lookup for each with the platform's catalogs, reports
 a verdict per line and writes every translation into a table to review.
 
-The package holds the program, its manual page and examples to try it on.")
+trcoverage reads the same file once for every language at once: how much
+each language translates, which lines are missing where, and which lines
+several components translate differently.
+
+The package holds both programs, their manual pages and examples to try
+them on.")
 # Written out rather than found by dpkg-shlibdeps, which knows only the libraries installed on
 # this machine, not the target's. The toolkit's version is the one built against.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS

@@ -26,9 +26,9 @@ if(NOT CPACK_GENERATOR STREQUAL "DEB")
   return()
 endif()
 
-# The .deb's program loses its search path: installed in /usr/bin, it finds libzappbase.so.1
+# The .deb's programs lose their search path: installed in /usr/bin, they find libzappbase.so.1
 # through the system's loader, where libzappbase1 registers it.
-file(GLOB programs "${CPACK_TEMPORARY_DIRECTORY}/*/usr/bin/trcheck")
+file(GLOB programs "${CPACK_TEMPORARY_DIRECTORY}/*/usr/bin/*")
 if(NOT programs)
   message(FATAL_ERROR "No program staged in ${CPACK_TEMPORARY_DIRECTORY}")
 endif()

@@ -1,7 +1,9 @@
 // Fuzz target: arbitrary bytes as the strings file, run through the check loop with a small
 // catalog installed, and the report and table compared with what they must be, worked out
 // independently: the whole input decoded at once and split into lines, every line asked of
-// the catalog itself, every report line and table row formatted from scratch.
+// the catalog itself, every report line and table row formatted from scratch. Then the same
+// bytes through trcoverage's pass over several languages, checked the same way
+// (coverage_check.cpp).
 //
 // The bytes are read twice: from a file-like device that hands over as much as is asked
 // for, and from a pipe-like one that hands over a few bytes at a time, in pieces of varied
@@ -9,6 +11,8 @@
 //
 // Any difference, like any crash, leak or out-of-bounds access, aborts the run.
 #include "checkstrings.h"
+#include "coverage_check.h"
+#include "model.h"
 #include "pipe.h"
 #include "wholecharacters.h"
 
@@ -16,7 +20,6 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
-#include <QStringDecoder>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -25,31 +28,6 @@
 #include <cstdlib>
 
 namespace {
-
-// The file split as the tool reads it: decoded whole (a byte-order mark picks UTF-16 or
-// UTF-32, else UTF-8), one line per line feed, a carriage return that ends a line (before
-// the line feed, or at the very end of the input) not part of it, and no empty line after
-// a final line feed.
-QList<QString> linesOf(const QByteArray &bytes)
-{
-    QStringDecoder decoder(
-        QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8));
-    const QString text = decoder(bytes);
-    QList<QString> lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0)
-            end = text.size();
-        QString line = text.mid(start, end - start);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        lines.append(line);
-        start = next;
-    }
-    return lines;
-}
 
 struct Expected
 {
@@ -67,7 +45,7 @@ Expected expectedFor(const QList<QString> &lines)
     qint64 rows = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];
-        const bool lookupable = !line.contains(QChar(u'\0')) && line.isValidUtf16();
+        const bool lookupable = isLookupable(line);
         const QByteArray key = line.toUtf8();
         const QString translation =
             lookupable ? catalog->translate("QObject", key.constData(), key.constData())
@@ -144,6 +122,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         std::fprintf(stderr, "cannot install %s\n", FUZZ_CATALOG);
         std::exit(1);
     }
+    setUpCoverageCheck(QStringLiteral(FUZZ_CATALOGS));
     return 0;
 }
 
@@ -168,5 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fail("report through a pipe", piped.report, got.report);
     if (piped.table != got.table)
         fail("table through a pipe", piped.table.toUtf8(), got.table.toUtf8());
+
+    checkCoverage(bytes);
     return 0;
 }

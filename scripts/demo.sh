@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and shows the bundled example strings checked against the
-# bundled catalogs: the report as a UTF-8 terminal shows it, then the table.
+# bundled catalogs: the report as a UTF-8 terminal shows it, then the table, then trcoverage's
+# summary of every language with the lines that components translate differently.
 # usage: demo.sh [LANGUAGE]   (de, fr or pt_BR; default de)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,3 +26,4 @@ show() {
 # The report is Latin-1; iconv turns it into what a UTF-8 terminal displays.
 show "build/trcheck -translations build/examples/translations -lang $(printf %q "$language") examples/Strings.txt | iconv -f latin1"
 show "cat build/Strings_Table.txt"
+show "build/trcoverage -translations build/examples/translations -conflicts examples/Strings.txt"

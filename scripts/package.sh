@@ -2,10 +2,10 @@
 # Makes the two .deb (libzappbase1, trcheck) and the .tar.gz of a build that scripts/test.sh
 # made (build/ or build-TARGET/) and checks them: contents, control data, the library's exported
 # symbols, that libzappbase1 installs beside the one of every other architecture packaged here,
-# search paths, lintian (any tag but those justified below fails), and that the program from
-# each, unpacked anywhere, checks the bundled examples, under qemu for a target.
+# search paths, lintian (any tag but those justified below fails), and that the programs from
+# each, unpacked anywhere, check the bundled examples, under qemu for a target.
 # For this machine's build, as root, it also installs both .deb on this machine, runs the
-# installed program by name, and removes and purges the packages again, checking that nothing
+# installed programs by name, and removes and purges the packages again, checking that nothing
 # is left behind. As a normal user it skips that part and says so.
 # usage: package.sh [native|i386|armel|armhf]
 set -euo pipefail
@@ -86,19 +86,42 @@ row() { printf '%6s   |||   %-128s   |||   %s\n' "$@"; }
     row 7 Vibrate Vibration
 } >"$work/table"
 
-# check_run LABEL TABLE COMMAND...: runs COMMAND in a bare environment from an empty directory
-# and compares its status, report and table with the expected ones.
-check_run() {
-    local label=$1 table=$2
-    shift 2
+# bare LABEL COMMAND...: runs COMMAND in a bare environment from an empty directory, its output
+# in $work/out; it must end with status 0 and say nothing on standard error.
+bare() {
+    local label=$1
+    shift
     rm -rf "$work/run" && mkdir "$work/run"
     local status=0
     (cd "$work/run" && env -i PATH=/usr/bin:/bin "$@" >"$work/out" 2>"$work/err") || status=$?
     [ "$status" -eq 0 ] || fail "$label: status $status: $(cat "$work/err")"
-    cmp -s "$work/report" "$work/out" || fail "$label: report differs"
-    cmp -s "$work/table" "$table" || fail "$label: table differs"
     [ -s "$work/err" ] && fail "$label: standard error: $(cat "$work/err")"
     return 0
+}
+# check_run LABEL TABLE COMMAND...: runs trcheck as bare does and compares its report and table
+# with the expected ones.
+check_run() {
+    local label=$1 table=$2
+    shift 2
+    bare "$label" "$@"
+    cmp -s "$work/report" "$work/out" || fail "$label: report differs"
+    cmp -s "$work/table" "$table" || fail "$label: table differs"
+}
+
+# The bundled examples summed up in every language by trcoverage, the catalogs in DIR.
+coverage_summary() { # DIR
+    printf '%s\n' "Lines:    10" "Catalogs: $1" "" "Language  Translated  Untranslated   Share" \
+        "de                 7             3   70.0%  ██████████████░░░░░░" \
+        "fr                 7             3   70.0%  ██████████████░░░░░░" \
+        "pt_BR              6             4   60.0%  ████████████░░░░░░░░"
+}
+# check_coverage LABEL DIR COMMAND...: runs trcoverage (on the examples, with the catalogs in
+# DIR) as bare does and compares its summary.
+check_coverage() {
+    local label=$1 dir=$2
+    shift 2
+    bare "$label" "$@"
+    coverage_summary "$dir" | cmp -s - "$work/out" || fail "$label: summary differs: $(cat "$work/out")"
 }
 
 # What each package holds, every folder and file, in name order: the library package has the
@@ -112,10 +135,10 @@ library_files() {
         share/zappbase/translations/
 }
 program_files() {
-    printf '%s\n' bin/ bin/trcheck share/ share/doc/ share/doc/trcheck/ \
+    printf '%s\n' bin/ bin/trcheck bin/trcoverage share/ share/doc/ share/doc/trcheck/ \
         share/doc/trcheck/changelog.gz share/doc/trcheck/copyright share/doc/trcheck/examples/ \
         share/doc/trcheck/examples/Strings.txt share/doc/trcheck/examples/translations/ \
-        share/man/ share/man/man1/ share/man/man1/trcheck.1.gz
+        share/man/ share/man/man1/ share/man/man1/trcheck.1.gz share/man/man1/trcoverage.1.gz
     for ts in examples/translations/*.ts; do
         name=$(basename "$ts" .ts)
         printf 'share/doc/trcheck/examples/translations/%s\n' "$name.ts" "$name.qm"
@@ -165,9 +188,11 @@ dpkg-deb -x "$lib_deb" "$work/deb"
 dpkg-deb -x "$prog_deb" "$work/deb"
 tar xzf "$tgz" -C "$work/tgz"
 searchpath() { readelf -d "$1" | sed -n 's/.*(R\(UN\)\{0,1\}PATH).*: \[\(.*\)\]$/\2/p'; }
-[ -z "$(searchpath "$work/deb/usr/bin/trcheck")" ] || fail "deb: the program has a search path"
-[ "$(searchpath "$work/tgz/$top/bin/trcheck")" = "\$ORIGIN/../lib/$triplet" ] ||
-    fail "tar.gz: the program's search path is '$(searchpath "$work/tgz/$top/bin/trcheck")'"
+for program in trcheck trcoverage; do
+    [ -z "$(searchpath "$work/deb/usr/bin/$program")" ] || fail "deb: $program has a search path"
+    [ "$(searchpath "$work/tgz/$top/bin/$program")" = "\$ORIGIN/../lib/$triplet" ] ||
+        fail "tar.gz: $program's search path is '$(searchpath "$work/tgz/$top/bin/$program")'"
+done
 for library in "$work/deb/usr/lib/$triplet/libzappbase.so.1.0.0" "$work/tgz/$top/lib/$triplet/libzappbase.so.1.0.0"; do
     [ -z "$(searchpath "$library")" ] || fail "$library has a search path"
 done
@@ -209,6 +234,9 @@ examples=$work/tgz/$top/share/doc/trcheck/examples
 check_run "unpacked tar.gz" "$work/tgz/$top/bin/Strings_Table.txt" \
     "${emulator[@]}" "$work/tgz/$top/bin/trcheck" -translations "$examples/translations" -lang de \
     "$repo/examples/Strings.txt"
+check_coverage "unpacked tar.gz: trcoverage" "$examples/translations" \
+    "${emulator[@]}" "$work/tgz/$top/bin/trcoverage" -translations "$examples/translations" \
+    "$repo/examples/Strings.txt"
 examples=$work/deb/usr/share/doc/trcheck/examples
 if [ ${#emulator[@]} -eq 0 ]; then
     loader=(env "LD_LIBRARY_PATH=$work/deb/usr/lib/$triplet")
@@ -217,6 +245,9 @@ else
 fi
 check_run "unpacked deb" "$work/deb/usr/bin/Strings_Table.txt" \
     "${loader[@]}" "$work/deb/usr/bin/trcheck" -translations "$examples/translations" -lang de \
+    "$repo/examples/Strings.txt"
+check_coverage "unpacked deb: trcoverage" "$examples/translations" \
+    "${loader[@]}" "$work/deb/usr/bin/trcoverage" -translations "$examples/translations" \
     "$repo/examples/Strings.txt"
 
 # Installed on this machine: installing the program pulls in the library; the program runs by
@@ -269,10 +300,14 @@ else
     check_run "installed" "$work/run/Strings_Table.txt" \
         trcheck -translations "$catalogs" -lang de "$repo/examples/Strings.txt"
     [ -e /usr/bin/Strings_Table.txt ] && fail "installed: table written into /usr/bin"
+    check_coverage "installed: trcoverage" "$catalogs" \
+        trcoverage -translations "$catalogs" "$repo/examples/Strings.txt"
     # A catalog copied into the platform's directory is found without -translations.
-    cp "$catalogs"/*_de.qm /usr/share/zappbase/translations/
+    cp "$catalogs"/*.qm /usr/share/zappbase/translations/
     check_run "installed, default catalogs" "$work/run/Strings_Table.txt" \
         trcheck -lang de "$repo/examples/Strings.txt"
+    check_coverage "installed: trcoverage, default catalogs" /usr/share/zappbase/translations \
+        trcoverage "$repo/examples/Strings.txt"
     rm -f /usr/share/zappbase/translations/*.qm
     dpkg -r trcheck libzappbase1 >"$work/dpkg" 2>&1 || fail "dpkg -r: $(cat "$work/dpkg")"
     snapshot | diff "$work/before" - >"$work/left" || true

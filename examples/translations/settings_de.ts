@@ -4,6 +4,10 @@
 <context>
     <name>QObject</name>
     <message>
+        <source>Contacts</source>
+        <translation>Adressbuch</translation>
+    </message>
+    <message>
         <source>Settings</source>
         <translation>Einstellungen</translation>
     </message>

@@ -4,6 +4,10 @@
 <context>
     <name>QObject</name>
     <message>
+        <source>Contacts</source>
+        <translation>Répertoire</translation>
+    </message>
+    <message>
         <source>Settings</source>
         <translation>Paramètres</translation>
     </message>

@@ -1,5 +1,6 @@
 #include "checkstrings.h"
 #include "platform.h"
+#include "runfiles.h"
 #include "table.h"
 #include "wholecharacters.h"
 
@@ -14,21 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Opens the strings file by the argument's own bytes, since a file name need not be valid
-// UTF-8. A directory opens but reads nothing, so it counts as unreadable.
-bool openStrings(QFile &file, const char *path, struct stat &status)
-{
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-}
 
 // The table goes beside the program as it was started: the directory part of argv[0], by
 // its own bytes, as a directory name need not be valid UTF-8. A relative directory resolves
@@ -82,7 +68,7 @@ int main(int argc, char **argv)
     QFile strings;
     struct stat stringsStatus;
     if (!openStrings(strings, argv[1], stringsStatus)) {
-        std::fprintf(stderr, "Cannot open '%s' file for read.\n", argv[1]);
+        sayCannotOpen(argv[1]);
         return 2;
     }
 
@@ -104,13 +90,12 @@ int main(int argc, char **argv)
     bool written = output.status() == QTextStream::Ok && table.flush();
     table.close();
     written = written && table.error() == QFile::NoError;
-    const bool read = strings.error() == QFile::NoError;
-    strings.close();
+    const bool read = finishStrings(strings);
 
     // The report goes out before any message, so that the two keep their order when merged.
-    const bool reported = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const bool reported = finishStandardOutput();
     if (!read) {
-        std::fprintf(stderr, "Cannot read '%s' file.\n", argv[1]);
+        sayCannotRead(argv[1]);
         return 2;
     }
     if (!written) {
@@ -118,7 +103,7 @@ int main(int argc, char **argv)
         return 3;
     }
     if (!reported) {
-        std::fprintf(stderr, "Cannot write the report to standard output.\n");
+        sayCannotWriteOutput();
         return 4;
     }
     return 0;

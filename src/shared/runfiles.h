@@ -1,0 +1,28 @@
+#ifndef TRCHECK_RUNFILES_H
+#define TRCHECK_RUNFILES_H
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+// What every program does the same way with the files of a run: the strings file it reads and
+// standard output, and what it says on standard error when either fails.
+
+// Opens the strings file by the argument's own bytes, since a file name need not be valid
+// UTF-8. A directory opens but reads nothing, so it counts as unreadable. status receives what
+// the file is, to tell it apart from the files the program writes.
+bool openStrings(QFile &file, const char *path, struct stat &status);
+
+// Whether the strings file was read to its end without an I/O error; closes it.
+bool finishStrings(QFile &file);
+
+// Whether everything written to standard output has reached it.
+bool finishStandardOutput();
+
+// The messages, with the path exactly as typed: the strings file cannot be opened (or is a
+// directory), reading it failed part way, standard output could not be written.
+void sayCannotOpen(const char *path);
+void sayCannotRead(const char *path);
+void sayCannotWriteOutput();
+
+#endif

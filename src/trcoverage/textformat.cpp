@@ -1,0 +1,95 @@
+// The summary as a terminal shows it, and the untranslated lines and conflicts after it.
+#include "findings.h"
+#include "share.h"
+#include "writer.h"
+
+#include <algorithm>
+
+namespace {
+
+// Columns as a terminal counts them for the names met here: one per code point.
+qsizetype columns(const QString &text)
+{
+    return text.toUcs4().size();
+}
+
+// A line as the report quotes it: its number right-aligned in 6 columns, then the text.
+void writeLine(Writer &out, qint64 number, const QString &text)
+{
+    const QByteArray digits = QByteArray::number(number);
+    out.spaces(6 - digits.size()) << digits << " '" << text << "'\n";
+}
+
+// 20 cells, each a twentieth of the lines, filled only when that much is translated.
+QByteArray bar(qint64 translated, qint64 lines)
+{
+    const int filled = shareTenths(translated, lines) / 50;
+    QByteArray cells;
+    for (int i = 0; i < 20; ++i)
+        cells += i < filled ? "\u2588" : "\u2591";
+    return cells;
+}
+
+} // namespace
+
+void writeText(const Findings &findings, std::FILE *file)
+{
+    Writer out(file);
+    const CoverageTotals &totals = findings.totals;
+    out << "Lines:    " << totals.lines << '\n' << "Catalogs: " << findings.directory << "\n\n";
+
+    // Language, translated, untranslated, share, bar; the counts as wide as the line count.
+    qsizetype nameWidth = 8;
+    for (const QString &name : findings.languages)
+        nameWidth = std::max(nameWidth, columns(name));
+    const qsizetype digits = QByteArray::number(totals.lines).size();
+    const qsizetype widths[] = {std::max<qsizetype>(10, digits), std::max<qsizetype>(12, digits),
+                                6};
+    const auto row = [&](const QString &name, const QByteArray(&cells)[3]) {
+        out << name;
+        out.spaces(nameWidth - columns(name));
+        for (int i = 0; i < 3; ++i)
+            out.spaces(2 + widths[i] - cells[i].size()) << cells[i];
+    };
+    row(QStringLiteral("Language"), {"Translated", "Untranslated", "Share"});
+    out << '\n';
+    for (qsizetype i = 0; i < findings.languages.size(); ++i) {
+        const qint64 translated = totals.translated[size_t(i)];
+        row(findings.languages[i],
+            {QByteArray::number(translated), QByteArray::number(totals.lines - translated),
+             shareText(translated, totals.lines) + '%'});
+        out << "  " << bar(translated, totals.lines) << '\n';
+    }
+
+    for (qsizetype language = 0; findings.keepMissing && language < findings.languages.size();
+         ++language) {
+        out << "\nUntranslated in " << findings.languages[language] << ": "
+            << totals.lines - totals.translated[size_t(language)] << '\n';
+        for (size_t i = 0; i < findings.untranslated.size(); ++i) {
+            if (findings.isMissing(i, language))
+                writeLine(out, findings.untranslated[i].number, findings.untranslated[i].text);
+        }
+    }
+
+    for (qsizetype language = 0; findings.keepConflicts && language < findings.languages.size();
+         ++language) {
+        const auto &conflicts = findings.conflicts[size_t(language)];
+        const QStringList &components = findings.components[size_t(language)];
+        out << "\nConflicts in " << findings.languages[language] << ": " << qint64(conflicts.size())
+            << '\n';
+        for (const Findings::Conflict &conflict : conflicts) {
+            writeLine(out, conflict.number, conflict.text);
+            qsizetype width = 0;
+            for (const ZCatalogs::Answer &answer : conflict.answers)
+                width = std::max(width, columns(components[answer.component]));
+            for (qsizetype i = 0; i < conflict.answers.size(); ++i) {
+                const QString &component = components[conflict.answers[i].component];
+                const QByteArray role = answerRole(conflict, i);
+                out.spaces(9) << role;
+                out.spaces(9 - role.size()) << component;
+                out.spaces(width - columns(component) + 2)
+                    << '\'' << conflict.answers[i].text << "'\n";
+            }
+        }
+    }
+}

@@ -1,0 +1,307 @@
+#!/usr/bin/env bash
+# Runs the built trcoverage as a user would, on catalogs compiled from tests/catalogs/*.ts, and
+# compares its standard output, standard error and exit status byte for byte.
+# usage: coverage.sh GROUP TRCOVERAGE CATALOG_DIR [EMULATOR...]
+set -u
+group=$1 program=$2 built=$3 emulator=("${@:4}")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/run" "$work/bin"
+cp "$program" "$work/bin/trcoverage"
+failures=0
+# A platform of three languages: de from four components (Zeta before alpha, app and zoo
+# translating Hello differently), fr from two that agree, pt only for pt_BR to fall back to.
+cat=$work/cat
+mkdir "$cat"
+cp "$built"/{app,zoo,Zeta,alpha}_de.qm "$cat/"
+cp "$built/app_pt_BR.qm" "$cat/app_pt.qm"
+cp "$built/zoo_de.qm" "$cat/zoo_fr.qm"
+cp "$built/zoo_de.qm" "$cat/zoo2_fr.qm"
+printf 'Hello\nZoo\nOrder\nMenu\nRadio\nnope\n' >"$work/run/Strings.txt"
+
+# cover ARGS...: the program from $work/run in a neutral environment; standard output in
+# $work/out (or $OUT), standard error in $work/err, the exit status in $status
+cover() {
+    (cd "$work/run" && env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 \
+        timeout 120 "${emulator[@]}" "$work/bin/trcoverage" "$@" >"${OUT:-$work/out}" 2>"$work/err")
+    status=$?
+}
+fail() {
+    echo "FAIL [$group] $*"
+    failures=$((failures + 1))
+}
+# same LABEL FILE: FILE holds exactly standard input
+same() {
+    cat >"$work/wanted"
+    cmp -s "$work/wanted" "$2" || {
+        fail "$1: $2 differs"
+        diff "$work/wanted" "$2" | head -10
+    }
+}
+# outcome LABEL STATUS STDERR: the status and the whole of standard error
+outcome() {
+    [ "$status" -eq "$2" ] || fail "$1: status $status, expected $2"
+    printf '%s' "$3" | same "$1: standard error" "$work/err"
+}
+usage="Usage:
+	$work/bin/trcoverage [-translations DIR] [-lang LOCALE]... [-missing] [-conflicts] [-format text|csv|json] [-fail-under PERCENT] Strings.txt
+"
+summary() { # the summary of Strings.txt in $cat
+    printf '%s\n' "Lines:    6" "Catalogs: $cat" "" \
+        "Language  Translated  Untranslated   Share" \
+        "de                 4             2   66.6%  █████████████░░░░░░░" \
+        "fr                 2             4   33.3%  ██████░░░░░░░░░░░░░░" \
+        "pt                 1             5   16.6%  ███░░░░░░░░░░░░░░░░░"
+}
+
+case $group in
+usage)
+    # Every mistake is told before any file is opened, and nothing goes to standard output.
+    for args in "" "a b" "-translations $cat" "-bogus Strings.txt" "-format xml no/such.txt" \
+        "-fail-under 101 Strings.txt" "-fail-under -1 Strings.txt" "-fail-under abc Strings.txt" \
+        "-fail-under 1e2 Strings.txt" "-fail-under .. Strings.txt" "Strings.txt -lang"; do
+        # shellcheck disable=SC2086
+        cover $args
+        [ "$status" -eq 1 ] || fail "'$args': status $status"
+        [ -s "$work/out" ] && fail "'$args': standard output"
+        same "'$args': usage" <(tail -2 "$work/err") <<<"${usage%$'\n'}"
+    done
+    cover -format xml Strings.txt
+    outcome "unknown format" 1 "Unknown format 'xml': text, csv or json."$'\n'"$usage"
+    cover -fail-under 100.5 Strings.txt
+    outcome "threshold past 100" 1 "-fail-under takes a number from 0 to 100, not '100.5'."$'\n'"$usage"
+    cover -bogus Strings.txt
+    outcome "unknown option" 1 "Unknown option 'bogus'."$'\n'"$usage"
+    cover -lang '' Strings.txt
+    outcome "empty language" 1 "-lang takes a language name, such as de or pt_BR."$'\n'"$usage"
+    for help in --help -help; do
+        cover "$help"
+        outcome "$help" 0 ""
+        same "$help: first line" <(head -1 "$work/out") <<<"Usage: $work/bin/trcoverage [options] Strings.txt"
+        grep -q -- '--fail-under <PERCENT>' "$work/out" || fail "$help: no -fail-under"
+    done
+    cover --version
+    outcome "--version" 0 ""
+    same "--version" "$work/out" <<<"trcoverage 1.0.0"
+    ;;
+unreadable)
+    mkdir "$work/run/adir"
+    cover -translations "$cat" no/such.txt
+    outcome "missing file" 2 "Cannot open 'no/such.txt' file for read."$'\n'
+    cover -translations "$cat" adir
+    outcome "directory" 2 "Cannot open 'adir' file for read."$'\n'
+    # What was read is summed up before the message.
+    cover -translations "$cat" -lang de /proc/self/mem
+    outcome "read error" 2 "Cannot read '/proc/self/mem' file."$'\n'
+    same "read error: summary" <(head -1 "$work/out") <<<"Lines:    0"
+    ;;
+nocatalog)
+    mkdir "$work/empty" "$work/other" "$work/odd"$'\xff'
+    touch "$work/other/notes.txt" "$work/other/x.qm" "$work/other/app_DE.qm"
+    for dir in "$work/nowhere" "$work/empty" "$work/other" "$work/odd"$'\xff'; do
+        for lang in "" "-lang de"; do
+            # shellcheck disable=SC2086
+            cover -translations "$dir" $lang Strings.txt
+            outcome "$dir $lang" 6 "No catalog in '$dir'."$'\n'
+            [ -s "$work/out" ] && fail "$dir: standard output"
+        done
+    done
+    # A broken catalog is a catalog: its language is reported, the platform names the file.
+    echo 'not a catalog' >"$work/empty/garbage_de.qm"
+    cover -translations "$work/empty" Strings.txt
+    outcome "broken catalog" 0 "ZApplication: cannot load catalog '$work/empty/garbage_de.qm'"$'\n'
+    same "broken catalog: nothing translated" <(tail -1 "$work/out") \
+        <<<"de                 0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░"
+    ;;
+summary)
+    cover -translations "$cat" Strings.txt
+    outcome "summary" 0 ""
+    summary | same "summary" "$work/out"
+    # Named languages in the order given, each once; one with no catalog is reported and named,
+    # and the columns widen for the longest name.
+    cover -translations "$cat" -lang pt_BR -lang de_DE -lang xx -lang ca_valencia -lang de_DE Strings.txt
+    outcome "named languages" 0 "ZApplication: no catalog for language 'xx' in '$cat'
+ZApplication: no catalog for language 'ca_valencia' in '$cat'
+"
+    same "named languages" <(tail -n +4 "$work/out") <<'END'
+Language     Translated  Untranslated   Share
+pt_BR                 1             5   16.6%  ███░░░░░░░░░░░░░░░░░
+de_DE                 4             2   66.6%  █████████████░░░░░░░
+xx                    0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░
+ca_valencia           0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░
+END
+    # The same from a pipe that hands the bytes over in pieces, led by a byte-order mark and
+    # with CR LF line ends.
+    cover -translations "$cat" /dev/stdin < <(printf '\xef\xbb\xbfHello\r\nZoo\r\n'; sleep 0.1
+        printf 'Order\r\nMe'; sleep 0.1; printf 'nu\r\nRadio\r\nnope')
+    summary | same "through a pipe" "$work/out"
+    # An empty input leaves nothing untranslated.
+    : >"$work/run/empty.txt"
+    cover -translations "$cat" -lang de -fail-under 100 empty.txt
+    outcome "empty input" 0 ""
+    same "empty input" <(tail -1 "$work/out") <<<"de                 0             0  100.0%  ████████████████████"
+    ;;
+details)
+    cover -translations "$cat" -missing -conflicts Strings.txt
+    outcome "-missing -conflicts" 0 ""
+    { summary; cat <<'END'
+
+Untranslated in de: 2
+     5 'Radio'
+     6 'nope'
+
+Untranslated in fr: 4
+     3 'Order'
+     4 'Menu'
+     5 'Radio'
+     6 'nope'
+
+Untranslated in pt: 5
+     2 'Zoo'
+     3 'Order'
+     4 'Menu'
+     5 'Radio'
+     6 'nope'
+
+Conflicts in de: 3
+     1 'Hello'
+         answers  app  'Hallo'
+         differs  zoo  'Servus'
+     3 'Order'
+         answers  Zeta   'von Zeta'
+         differs  alpha  'von alpha'
+     4 'Menu'
+         answers  Zeta   'Menü von Zeta'
+         differs  alpha  'Menü von alpha'
+
+Conflicts in fr: 2
+     1 'Hello'
+         answers  zoo   'Servus'
+         same     zoo2  'Servus'
+     2 'Zoo'
+         answers  zoo   'Tierpark'
+         same     zoo2  'Tierpark'
+
+Conflicts in pt: 0
+END
+    } | same "-missing -conflicts" "$work/out"
+    cover -translations "$cat" -lang fr -lang pt -missing -conflicts -format csv Strings.txt
+    sed 's/$/\r/' <<'END' | same "CSV" "$work/out"
+record,language,line,text,translated,untranslated,share,component,translation,role
+summary,fr,,,2,4,33.3,,,
+summary,pt,,,1,5,16.6,,,
+missing,fr,3,Order,,,,,,
+missing,fr,4,Menu,,,,,,
+missing,fr,5,Radio,,,,,,
+missing,fr,6,nope,,,,,,
+missing,pt,2,Zoo,,,,,,
+missing,pt,3,Order,,,,,,
+missing,pt,4,Menu,,,,,,
+missing,pt,5,Radio,,,,,,
+missing,pt,6,nope,,,,,,
+conflict,fr,1,Hello,,,,zoo,Servus,answers
+conflict,fr,1,Hello,,,,zoo2,Servus,same
+conflict,fr,2,Zoo,,,,zoo,Tierpark,answers
+conflict,fr,2,Zoo,,,,zoo2,Tierpark,same
+END
+    cover -translations "$cat" -lang de -lang xx -missing -conflicts -format json Strings.txt
+    same "JSON" "$work/out" <<END
+{
+  "lines": 6,
+  "catalogs": "$cat",
+  "languages": [
+    {
+      "language": "de",
+      "translated": 4,
+      "untranslated": 2,
+      "share": 66.6,
+      "missing": [
+        {"line": 5, "text": "Radio"},
+        {"line": 6, "text": "nope"}
+      ],
+      "conflicts": [
+        {"line": 1, "text": "Hello", "answers": [{"component": "app", "translation": "Hallo", "role": "answers"}, {"component": "zoo", "translation": "Servus", "role": "differs"}]},
+        {"line": 3, "text": "Order", "answers": [{"component": "Zeta", "translation": "von Zeta", "role": "answers"}, {"component": "alpha", "translation": "von alpha", "role": "differs"}]},
+        {"line": 4, "text": "Menu", "answers": [{"component": "Zeta", "translation": "Menü von Zeta", "role": "answers"}, {"component": "alpha", "translation": "Menü von alpha", "role": "differs"}]}
+      ]
+    },
+    {
+      "language": "xx",
+      "translated": 0,
+      "untranslated": 6,
+      "share": 0.0,
+      "missing": [
+        {"line": 1, "text": "Hello"},
+        {"line": 2, "text": "Zoo"},
+        {"line": 3, "text": "Order"},
+        {"line": 4, "text": "Menu"},
+        {"line": 5, "text": "Radio"},
+        {"line": 6, "text": "nope"}
+      ],
+      "conflicts": []
+    }
+  ]
+}
+END
+    # Texts that need quoting or escaping: a comma, quotes, a tab, a lone CR, a backslash, a
+    # control character, a NUL, a character beyond the BMP and a lone surrogate (UTF-16 input).
+    printf '\xff\xfea\0,\0b\0\n\0"\0q\0"\0\n\0t\0\t\0\r\0x\0\n\0\\\0\x01\0\0\0\n\0\x3d\xd8\x00\xde\n\0\x00\xd8\n\0' >"$work/run/odd.txt"
+    cover -translations "$cat" -lang de -missing -format csv odd.txt
+    {
+        printf 'record,language,line,text,translated,untranslated,share,component,translation,role\r\n'
+        printf 'summary,de,,,0,6,0.0,,,\r\n'
+        printf 'missing,de,1,"a,b",,,,,,\r\n'
+        printf 'missing,de,2,"""q""",,,,,,\r\n'
+        printf 'missing,de,3,"t\t\rx",,,,,,\r\n'
+        printf 'missing,de,4,\\\x01\0,,,,,,\r\n'
+        printf 'missing,de,5,\xf0\x9f\x98\x80,,,,,,\r\n'
+    } >"$work/csv"
+    head -7 "$work/out" | cmp -s - "$work/csv" || fail "CSV quoting: $(head -7 "$work/out" | od -c | head -5)"
+    cover -translations "$cat" -lang de -missing -format json odd.txt
+    same "JSON escaping" <(grep -o '"text": .*"' "$work/out") < <(printf '"text": "%s"\n' 'a,b' \
+        '\"q\"' 't\t\rx' '\\\u0001\u0000' '😀' '\ud800')
+    ;;
+threshold)
+    # de translates 4 of 6 lines: 66.666...%, shown cut to 66.6.
+    for case in 66.6:0 66.66:0 66.666:0 66.6667:5 66.7:5 0:0 100:5 0066.70:5; do
+        cover -translations "$cat" -lang de -fail-under "${case%:*}" Strings.txt
+        [ "$status" -eq "${case#*:}" ] || fail "-fail-under ${case%:*}: status $status"
+    done
+    summary | same "output as usual" "$work/out"
+    cover -translations "$cat" -fail-under 30 Strings.txt
+    outcome "below" 5 "Below 30%: pt 16.6%."$'\n'
+    summary | same "output as usual" "$work/out"
+    ;;
+output)
+    OUT=/dev/full cover -translations "$cat" Strings.txt
+    outcome "full disk" 4 "Cannot write the report to standard output."$'\n'
+    # A reader that stops early: the run is told failed, not cut short by a signal.
+    yes nope | head -200000 >"$work/run/many.txt"
+    (cd "$work/run" && LANG=C.UTF-8 timeout 120 "${emulator[@]}" "$work/bin/trcoverage" \
+        -translations "$cat" -missing many.txt 2>"$work/err" | head -1 >"$work/out"
+        exit "${PIPESTATUS[0]}")
+    status=$?
+    outcome "early-closed output" 4 "Cannot write the report to standard output."$'\n'
+    # The directory by its own bytes, beside the one its decoded name would be.
+    odd=$work/cat$'\xff' twin=$work/cat$'\xef\xbf\xbd'
+    mkdir "$odd" "$twin"
+    cp "$built/app_de.qm" "$odd/"
+    cp "$built/zoo_de.qm" "$twin/app_de.qm"
+    cover -translations "$odd" -missing Strings.txt
+    outcome "non-UTF-8 directory" 0 ""
+    same "non-UTF-8 directory" <(sed -n '2p;7,11p' "$work/out") <<END
+Catalogs: $odd
+Untranslated in de: 5
+     2 'Zoo'
+     3 'Order'
+     4 'Menu'
+     5 'Radio'
+END
+    ;;
+*)
+    fail "unknown group"
+    ;;
+esac
+
+[ "$failures" -eq 0 ] && echo "[$group] passed"
+exit $((failures > 0))
