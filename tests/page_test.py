@@ -592,6 +592,87 @@ def group_layout(browser):
     check_clean(browser, 'layout')
 
 
+def group_run(browser):
+    """trcoverage's own page: every number and mark equals its -format json of the same run."""
+    import json
+    import xml.etree.ElementTree as ElementTree
+    program, catalogs, sources = (os.environ['PAGE_TRCOVERAGE'], os.environ['PAGE_CATALOGS'],
+                                  os.environ['PAGE_CATALOG_SOURCES'])
+    # Every catalog text, hostile lines, and lines no catalog holds.
+    texts = []
+    for name in sorted(os.listdir(sources)):
+        if name.endswith('.ts'):
+            for source in ElementTree.parse(os.path.join(sources, name)).iter('source'):
+                text = source.text or ''
+                if '\n' not in text and '\r' not in text and text not in texts:
+                    texts.append(text)
+    texts += [t for t in pagetools.HOSTILE[:30] if '\n' not in t and '\r' not in t]
+    texts += ['Not in any catalog', 'Save as…', '']
+    strings = os.path.join(work, 'Strings.txt')
+    with open(strings, 'wb') as f:
+        f.write('\n'.join(texts).encode('utf-8', 'surrogatepass'))
+
+    for languages in ([], ['de', 'xx', 'pt_BR', 'de_DE']):
+        label = ' '.join(languages) or 'every language'
+        page = os.path.join(work, 'run.html')
+        options = [o for name in languages for o in ('-lang', name)]
+        result = subprocess.run(emulator + [program, '-translations', catalogs] + options +
+                                ['-missing', '-conflicts', '-format', 'json', '-html', page,
+                                 strings], capture_output=True)
+        if not check(result.returncode == 0, '%s: status %d, %s' % (label, result.returncode,
+                                                                  result.stderr)):
+            continue
+        data = json.loads(result.stdout)
+        check(browser.open(page) == 'ready', label + ': the page is not ready')
+        check_clean(browser, label)
+        names = [language['language'] for language in data['languages']]
+        facts = browser.run('''return ['directory', 'lines', 'languages']
+            .map((id) => document.getElementById('fact-' + id).textContent)''')
+        check(facts == [data['catalogs'], '{:,}'.format(data['lines']), str(len(names))],
+              '%s: header %s' % (label, facts))
+        differing = [{c['line'] for c in language['conflicts']
+                      if any(a['role'] == 'differs' for a in c['answers'])}
+                     for language in data['languages']]
+        missing = [{m['line'] for m in language['missing']} for language in data['languages']]
+        want = [[language['language'], '{:,}'.format(language['translated']),
+                 '{:,}'.format(language['untranslated']), '{:,}'.format(len(differing[j])),
+                 '%.1f%%' % language['share']] for j, language in enumerate(data['languages'])]
+        check(bars(browser) == want, '%s: bars %s, not %s' % (label, bars(browser), want))
+
+        # Every cell: untranslated exactly where -missing lists the line, a conflict exactly
+        # where another component answers otherwise.
+        rows = all_rows(browser)
+        check(len(rows) == data['lines'], '%s: %d rows' % (label, len(rows)))
+        texts_by_line = {}
+        for language in data['languages']:
+            for entry in language['missing'] + language['conflicts']:
+                texts_by_line[entry['line']] = entry['text']
+        for _, number, text, cells, _ in rows:
+            n = int(number)
+            if n in texts_by_line:
+                check(text == one_line(texts_by_line[n]), '%s: line %d shows %r' % (label, n, text))
+            marks = [expected_cell(names[j], ('n' if n in missing[j] else 'y').upper()
+                                   if n in differing[j] else ('n' if n in missing[j] else 'y'))
+                     for j in range(len(names))]
+            check(cells == marks, '%s: line %d marks %s, not %s' % (label, n, cells, marks))
+
+        # A conflict's tooltip shows the answer of the component that answers.
+        for j, language in enumerate(data['languages']):
+            for conflict in language['conflicts']:
+                if conflict['line'] in missing[j]:
+                    continue
+                answer = next(a['translation'] for a in conflict['answers']
+                              if a['role'] == 'answers')
+                position = conflict['line'] - 1
+                scroll_matrix(browser, position * 28)
+                browser.run('document.querySelector(\'#matrix-body tr[data-position="%d"] '
+                            'td[data-column="%d"]\').focus()' % (position, j + 1))
+                tip = unwire(browser.run(WIRE + 'return wire(document.getElementById("tip")'
+                                                '.textContent)'))
+                check(whole(visible(answer)) in tip, '%s: %s line %d tooltip %r, not %r' %
+                      (label, names[j], conflict['line'], tip, answer))
+
+
 if __name__ == '__main__':
     group, feeder, screenshots = sys.argv[1:4]
     emulator = sys.argv[4:]
