@@ -167,4 +167,4 @@ printf ' trcheck run once per language, one run after another, and two at a time
     "$(cut -d' ' -f1-3 /proc/loadavg)"
 
 echo
-/usr/bin/python3 bench/page.py "$build/bench/trcoverage_bench_page_feed" "$data/page"
+/usr/bin/python3 -B bench/page.py "$build/bench/trcoverage_bench_page_feed" "$data/page"

@@ -7,4 +7,5 @@ if [ ! -x /usr/bin/python3 ]; then
     echo "SKIP [$1] no browser: /usr/bin/python3 is not installed"
     exit 77
 fi
-exec /usr/bin/python3 "$(dirname "$0")/page_test.py" "$@"
+# -B: no byte-code cache written into the source tree.
+exec /usr/bin/python3 -B "$(dirname "$0")/page_test.py" "$@"
