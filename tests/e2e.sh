@@ -374,6 +374,13 @@ tables)
     expect_status 3 "report into the table"
     expect "report into the table: message" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
     expect "report into the table: untouched" "$table" 'old\n'
+    # Standard error is the table: refused the same way, the message the only thing added.
+    (cd "$work/run" && env LANG=C.UTF-8 "${emulator[@]}" "$bin/trcheck" \
+        -translations "$catalogs" -lang de Strings.txt >"$work/out" 2>>"$table")
+    status=$?
+    expect_status 3 "notices into the table"
+    expect "notices into the table: the message" "$table" "old\nCannot open 'Strings_Table.txt' file for write.\n"
+    expect "notices into the table: no report" "$work/out" ''
     # The table a symbolic link to the strings file: refused, the strings file whole.
     rm "$table"
     ln -s "$work/run/Strings.txt" "$table"
