@@ -403,9 +403,13 @@ tables)
     expect_status 3 "FIFO without a reader"
     expect "FIFO without a reader: message" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
     expect "FIFO without a reader: no report" "$work/out" ''
-    timeout 120 cat "$table" >"$work/fifo" &
+    # The shell holds the FIFO open too until the run is over, so that the run never starts
+    # before its reader has opened it.
+    exec 4<>"$table"
+    timeout 120 cat "$table" >"$work/fifo" 4<&- &
     reader=$!
     run_de Strings.txt
+    exec 4<&-
     wait "$reader"
     expect_status 0 "FIFO with a reader"
     expect "FIFO with a reader: table" "$work/fifo" '%s\n' "$(row 1 Hello Hallo)"
