@@ -326,9 +326,22 @@ int writeLanguages(const QString &dir)
 }
 
 // Which catalog of each component answers for the system's language, with the platform and
-// with the toolkit's own loader; printed, and any difference fails.
+// with the toolkit's own loader; printed, and any difference fails. The languages the directory
+// holds are listed each once, whichever spellings its catalogs use.
 int compareLanguages(const QString &dir)
 {
+    const QStringList languages = ZCatalogs::languages(QFile::encodeName(dir));
+    const QStringList expected = {
+        QStringLiteral("br"),         QStringLiteral("de"),         QStringLiteral("de_AT"),
+        QStringLiteral("de_Latn"),    QStringLiteral("de_Latn_AT"), QStringLiteral("en"),
+        QStringLiteral("en_US"),      QStringLiteral("pt"),         QStringLiteral("pt_BR"),
+        QStringLiteral("sr"),         QStringLiteral("sr_Latn"),    QStringLiteral("sr_Latn_RS"),
+        QStringLiteral("sr_RS"),      QStringLiteral("xx"),         QStringLiteral("zh"),
+        QStringLiteral("zh_Hant_TW"), QStringLiteral("zh_TW")};
+    if (languages != expected) {
+        std::printf(" languages: %s\n", qPrintable(languages.join(u' ')));
+        return 1;
+    }
     const ZCatalogs platform(QFile::encodeName(dir));
     std::map<QString, QString> answered;
     for (const ZCatalogs::Answer &answer : platform.answers("Hello"))
