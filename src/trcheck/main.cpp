@@ -31,18 +31,26 @@ bool isSame(const struct stat &a, const struct stat &b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Whether the descriptor writes to the same file.
+bool writesTo(int fd, const struct stat &file)
+{
+    struct stat status;
+    return ::fstat(fd, &status) == 0 && isSame(status, file);
+}
+
 // Opens the table for writing and empties it, unless it is a file the run must not write:
 // the strings file, which would be destroyed before a line is read, or the file standard
-// output goes to, which would mix the report into the table. Nothing is emptied before
-// those are ruled out. A FIFO without a reader would block the open: it fails instead.
+// output or standard error goes to, which would mix the report or the platform's notices into
+// the table. Nothing is emptied before those are ruled out. A FIFO without a reader would
+// block the open: it fails instead.
 bool openTable(QFile &file, const char *path, const struct stat &strings)
 {
     const int fd = ::open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
-    struct stat table, report;
+    struct stat table;
     const bool usable = ::fstat(fd, &table) == 0 && !isSame(table, strings) &&
-                        !(::fstat(STDOUT_FILENO, &report) == 0 && isSame(table, report)) &&
+                        !writesTo(STDOUT_FILENO, table) && !writesTo(STDERR_FILENO, table) &&
                         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
                         (!S_ISREG(table.st_mode) || ::ftruncate(fd, 0) == 0) &&
                         file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
