@@ -67,6 +67,11 @@ CatalogRouter::Candidates CatalogRouter::candidates(const char *sourceText,
 {
     Candidates c;
     c.always = catalogs.size() == 1;
+    // A single catalog is asked for every text: nothing to hash.
+    if (c.always) {
+        c.withComment = c.withCommentEnd = c.withoutComment = c.withoutCommentEnd = nullptr;
+        return c;
+    }
     const quint32 source = continueHash(sourceText ? sourceText : "");
     std::tie(c.withComment, c.withCommentEnd) = entriesOf(index, finishHash(source));
     c.withoutComment = c.withoutCommentEnd = c.withCommentEnd;
