@@ -2,6 +2,9 @@
 # Prints, for platforms of 1, 10, 50 and 200 components (catalogs of 100 messages, context
 # QObject), instructions per line on a 20,000-line input (a third catalog texts) and
 # instructions to start up and finish on an empty input, for the program and the bare loop.
+# Then the start-up of the one-component platform with a hostile catalog beside it: a sparse
+# file of 8 KB that declares a 256 MiB hash table; its instructions, wall time and peak memory
+# against those of the one-component platform alone.
 # Run by bench/run.sh after it has built the bench preset; usage: bench/components.sh [COUNT...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,4 +45,34 @@ for count in "${counts[@]}"; do
         full=$(instructions "$exe" "$dir/catalogs" "$dir/Strings.txt")
         printf '%-10s %-8s %12d %14d\n' "$count" "$name" $(((full - startup) / lines)) "$startup"
     done
+done
+
+# The hostile catalog: a hash table of 1,024 real entries and then a hole up to 256 MiB, and
+# one message after it.
+hostile=$data/hostile
+if [ ! -f "$hostile/catalogs/hostile_de.qm" ]; then
+    [ -f "$data/1/catalogs/c000_de.qm" ] || "$0" 1 >/dev/null
+    mkdir -p "$hostile/catalogs"
+    cp "$data/1/catalogs/c000_de.qm" "$hostile/catalogs/"
+    file=$hostile/catalogs/hostile_de.qm
+    {
+        head -c 16 "$data/1/catalogs/c000_de.qm"
+        printf '\x42\x10\x00\x00\x00'
+        # shellcheck disable=SC2059
+        printf "$(for i in $(seq 1 1024); do
+            printf '\\x00\\x00\\x%02x\\x%02x\\x00\\x00\\x00\\x00' $((i / 256)) $((i % 256))
+        done)"
+    } >"$file"
+    truncate -s $((16 + 5 + 0x10000000)) "$file"
+    printf '\x69\x00\x00\x00\x01\x01' >>"$file"
+fi
+printf '\n%-22s %14s %8s %10s\n' "start-up" instructions "wall s" "peak KB"
+for dir in "$data/1/catalogs" "$hostile/catalogs"; do
+    name="1 catalog"
+    [ "$dir" = "$data/1/catalogs" ] || name="1 + the sparse one"
+    LANG=C.UTF-8 /usr/bin/time -f '%e %M' -o "$data/time.txt" "$data/bin/trcheck" \
+        -translations "$dir" -lang de "$data/1/empty.txt" >/dev/null 2>&1 || true
+    # shellcheck disable=SC2046
+    printf '%-22s %14d %8s %10s\n' "$name" "$(instructions "$data/bin/trcheck" "$dir" \
+        "$data/1/empty.txt")" $(cat "$data/time.txt")
 done

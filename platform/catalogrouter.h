@@ -1,7 +1,8 @@
 #ifndef CATALOGROUTER_H
 #define CATALOGROUTER_H
 
-#include <QList>
+#include "catalog.h"
+
 #include <QTranslator>
 
 #include <memory>
@@ -10,13 +11,14 @@
 // One translator standing for many loaded catalogs: it answers exactly as the catalogs would,
 // installed one by one so that the first in the list is asked first. The toolkit asks every
 // installed translator in turn until one answers, so a text no catalog holds would cost a
-// lookup in each; this asks only the catalogs whose hash tables hold the text's hash, and
-// leaves it to each QTranslator to decide what matches.
+// lookup in each; this asks only the catalogs whose hash tables (or their dependencies') hold
+// the text's hash, read from the bytes the catalogs answer from, and leaves it to each catalog
+// to decide what matches.
 class CatalogRouter : public QTranslator
 {
   public:
-    // Takes ownership of the catalogs, given in the order they answer.
-    explicit CatalogRouter(const QList<QTranslator *> &catalogs);
+    // Takes the catalogs, given in the order they answer.
+    explicit CatalogRouter(std::vector<std::unique_ptr<Catalog>> catalogs);
     ~CatalogRouter() override;
 
     QString translate(const char *context, const char *sourceText,
@@ -29,18 +31,17 @@ class CatalogRouter : public QTranslator
     struct Candidates
     {
         const quint64 *withComment, *withCommentEnd, *withoutComment, *withoutCommentEnd;
-        const quint32 *always, *alwaysEnd;
+        bool always; // a single catalog, asked for every text
     };
     Candidates candidates(const char *sourceText, const char *disambiguation) const;
     int next(Candidates &candidates) const;
-    const QTranslator &catalog(int position) const { return *catalogs[size_t(position)]; }
+    const Catalog &catalog(int position) const { return *catalogs[size_t(position)]; }
+    int size() const { return int(catalogs.size()); }
 
   private:
-    std::vector<std::unique_ptr<QTranslator>> catalogs;
+    std::vector<std::unique_ptr<Catalog>> catalogs;
     // (hash << 32) | position in catalogs, ascending: a text's candidates in answering order.
     std::vector<quint64> index;
-    // Catalogs whose file could not be read for its hashes, or that defer to dependencies.
-    std::vector<quint32> alwaysAsked;
 };
 
 #endif

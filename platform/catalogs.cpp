@@ -1,139 +1,47 @@
 #include "catalogs.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLocale>
-#include <QSet>
-#include <QTranslator>
+#include "catalognames.h"
 
+#include <QFile>
+
+#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
+#include <map>
 #include <set>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
-// A locale as catalog names spell it: a lower-case language of two or three letters, then
-// any _Script, _REGION or _variant parts (de, fil, pt_BR, pt_br, en_XA, ca_valencia).
-bool isLocaleName(QStringView text)
+// Every entry whose name reads as a catalog's, whatever it is: a directory, a FIFO or a
+// dangling link named like a catalog is a catalog the user meant to install and that cannot be
+// loaded. Hidden names and names that are not valid UTF-8 are catalogs like any other.
+std::vector<std::pair<QByteArray, CatalogName>> catalogEntries(const CatalogDirectory &directory)
 {
-    const auto lower = [](QChar c) { return c >= u'a' && c <= u'z'; };
-    qsizetype i = 0;
-    while (i < text.size() && lower(text[i]))
-        ++i;
-    if (i < 2 || i > 3)
-        return false;
-    for (; i < text.size(); ++i) {
-        if (text[i] == u'_' ? i + 1 == text.size() || text[i + 1] == u'_'
-                            : text[i].unicode() > 0x7f || !text[i].isLetterOrNumber())
-            return false;
+    std::vector<std::pair<QByteArray, CatalogName>> entries;
+    const int fd =
+        directory.fd < 0 ? -1 : ::openat(directory.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *const listing = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!listing) {
+        if (fd >= 0)
+            ::close(fd);
+        return entries;
     }
-    return true;
-}
-
-// NAME_LOCALE.qm, where NAME may itself hold underscores and a region may be written in lower
-// case (app_pt_br.qm): every split whose tail reads as a locale is a reading of the name, as
-// (component, locale). Code-unit order, so that the component whose name sorts first answers
-// first.
-std::set<std::pair<QString, QString>> readings(const QStringList &files)
-{
-    std::set<std::pair<QString, QString>> found;
-    for (const QString &file : files) {
-        const QStringView base = QStringView(file).chopped(3);
-        for (qsizetype split = base.indexOf(u'_'); split > 0;
-             split = base.indexOf(u'_', split + 1)) {
-            if (isLocaleName(base.mid(split + 1)))
-                found.emplace(base.left(split).toString(), base.mid(split + 1).toString());
-        }
+    CatalogName name;
+    while (const dirent *entry = ::readdir(listing)) {
+        const QByteArray file(entry->d_name);
+        if (readCatalogName(file, name))
+            entries.emplace_back(file, name);
     }
-    return found;
-}
-
-// Every entry, not only readable files: a directory, a FIFO or a dangling link named like a
-// catalog is a catalog the user meant to install and that cannot be loaded.
-QStringList catalogEntries(const QString &dir)
-{
-    return QDir(dir).entryList({QStringLiteral("*.qm")}, QDir::AllEntries | QDir::System);
-}
-
-// A candidate that is no component finds no catalog for the language and is dropped.
-std::set<QString> componentNames(const QStringList &files)
-{
-    std::set<QString> names;
-    for (const auto &[component, locale] : readings(files))
-        names.insert(component);
-    return names;
-}
-
-LoadedCatalogs loadFrom(const QString &dir, const QStringList &languages)
-{
-    LoadedCatalogs found;
-    const QStringList files = catalogEntries(dir);
-    const QSet<QString> present(files.cbegin(), files.cend());
-    for (const QString &name : componentNames(files)) {
-        for (const QString &language : languages) {
-            const QString file = name + u'_' + language + QLatin1String(".qm");
-            if (!present.contains(file))
-                continue;
-            // Empty delimiters and suffix make the toolkit open exactly this file, with none of
-            // the guesses it makes from a bare name.
-            auto catalog = std::make_unique<QTranslator>();
-            if (catalog->load(file, dir, QStringLiteral(""), QStringLiteral(""))) {
-                found.catalogs.append(catalog.release());
-                found.components.append(name);
-                found.files.append(file);
-                break;
-            }
-            if (!found.broken.contains(file))
-                found.broken.append(file);
-        }
-    }
-    return found;
+    ::closedir(listing);
+    return entries;
 }
 
 } // namespace
 
-QStringList languageNames(const QLocale &locale, const QString &given)
-{
-    QStringList names;
-    const auto addWithLowerCase = [&names](const QString &name) {
-        names.append(name);
-        names.append(name.toLower());
-    };
-    const QString exact = QString(given).replace(u'-', u'_');
-    if (isLocaleName(exact))
-        addWithLowerCase(exact);
-    // The toolkit reads a language it does not know as the C locale; a catalog named for C
-    // would then answer for every mistyped language.
-    if (locale.language() != QLocale::C) {
-        // As the toolkit's own loader tries them: each UI language, then its lower-case form,
-        // each followed by its shorter forms (de_Latn_DE, de_Latn, de).
-        const QStringList uiLanguages = locale.uiLanguages();
-        for (const QString &uiLanguage : uiLanguages) {
-            for (QString name : {uiLanguage, uiLanguage.toLower()}) {
-                name.replace(u'-', u'_');
-                for (qsizetype cut = name.size(); cut > 0; cut = name.lastIndexOf(u'_')) {
-                    name.truncate(cut);
-                    names.append(name);
-                }
-            }
-        }
-    }
-    names.removeDuplicates();
-    return names;
-}
-
 CatalogDirectory::CatalogDirectory(const QByteArray &bytes)
-    : fd(::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+    : fd(::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    if (fd < 0)
-        return;
-    // Through the process's link to the descriptor; without /proc, the decoded name is the
-    // best there is.
-    path = QStringLiteral("/proc/self/fd/%1").arg(fd);
-    if (!QFileInfo(path).isDir())
-        path = QFile::decodeName(bytes);
 }
 
 CatalogDirectory::~CatalogDirectory()
@@ -144,17 +52,34 @@ CatalogDirectory::~CatalogDirectory()
 
 QStringList catalogLocales(const CatalogDirectory &directory)
 {
-    if (directory.path.isNull())
-        return {};
     std::set<QString> locales;
-    for (const auto &[component, locale] : readings(catalogEntries(directory.path)))
-        locales.insert(locale);
+    for (const auto &[file, name] : catalogEntries(directory))
+        locales.insert(name.canonical);
     return QStringList(locales.cbegin(), locales.cend());
 }
 
 LoadedCatalogs loadCatalogs(const CatalogDirectory &directory, const QStringList &languages)
 {
-    if (directory.path.isNull() || languages.isEmpty())
-        return {};
-    return loadFrom(directory.path, languages);
+    // Components in code-unit order of their names as shown, so that the one whose name sorts
+    // first answers first; names that show the same (not valid UTF-8) by their bytes.
+    std::map<std::pair<QString, QByteArray>, std::map<QString, QByteArray>> components;
+    for (auto &[file, name] : catalogEntries(directory))
+        components[{QFile::decodeName(name.component), name.component}][name.locale] = file;
+
+    LoadedCatalogs found;
+    for (const auto &[component, files] : components) {
+        for (const QString &language : languages) {
+            const auto file = files.find(language);
+            if (file == files.end())
+                continue;
+            if (std::unique_ptr<Catalog> catalog = Catalog::load(directory.fd, file->second)) {
+                found.catalogs.push_back(std::move(catalog));
+                found.components.append(component.first);
+                found.files.append(QFile::decodeName(file->second));
+                break;
+            }
+            found.broken.append(file->second);
+        }
+    }
+    return found;
 }

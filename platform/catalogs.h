@@ -3,29 +3,28 @@
 
 // Which catalogs of a directory serve a language, and loading them.
 
+#include "catalog.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
 
-class QLocale;
-class QTranslator;
+#include <memory>
+#include <vector>
 
 struct LoadedCatalogs
 {
-    QList<QTranslator *> catalogs; // one per component, first to answer first; the caller owns them
-    QStringList components;        // the component of each catalog
-    QStringList files;             // the file name of each catalog
-    QStringList broken;            // file names there for the language that did not load, once each
+    std::vector<std::unique_ptr<Catalog>> catalogs; // one per component, first to answer first
+    QStringList components;                         // the component of each catalog
+    QStringList files;                              // the file name of each catalog
+    // The file names of the catalogs there for the language that could not be loaded, by
+    // their bytes, in the order they were tried.
+    QList<QByteArray> broken;
 };
 
-// The locale names a catalog may carry for the language, best first: the name given with -lang
-// itself (so that names the locale database does not know, such as xx, en_XA or ca_valencia,
-// still find their catalogs), then the toolkit's own fallback order for the locale.
-QStringList languageNames(const QLocale &locale, const QString &given);
-
 // The catalog directory, opened by its own bytes: a name that is not valid UTF-8 has no
-// faithful QString, and its decoded form may name another directory. The toolkit reaches it
-// through `path` for as long as this is open, so keep it open while catalog files are read.
+// faithful QString, and its decoded form may name another directory. Every file in it is then
+// opened through this descriptor, by its own bytes too, so that no path is ever rebuilt.
 struct CatalogDirectory
 {
     explicit CatalogDirectory(const QByteArray &bytes);
@@ -33,11 +32,10 @@ struct CatalogDirectory
     CatalogDirectory(const CatalogDirectory &) = delete;
     CatalogDirectory &operator=(const CatalogDirectory &) = delete;
 
-    int fd = -1;  // -1 when it cannot be opened
-    QString path; // null when it cannot be opened
+    int fd = -1; // -1 when it cannot be opened
 };
 
-// The locale names that the directory's catalog names carry, sorted.
+// The locales the directory's catalog names carry, each once, as the toolkit spells it, sorted.
 QStringList catalogLocales(const CatalogDirectory &directory);
 
 // For every component of the directory, the first catalog in the order of `languages` that

@@ -12,15 +12,16 @@ class QTranslator;
 // Like a toolkit application taking its own options, the constructor removes these from
 // argc/argv, wherever they stand, before the program counts its arguments:
 //   -translations DIR   the directory of the platform's catalogs (default: fixed at build time)
-//   -lang LOCALE        the language, e.g. de or pt_BR (default: the system's, from LANGUAGE,
-//                       LC_ALL, LC_MESSAGES and LANG)
+//   -lang LOCALE        the language, e.g. de or pt_BR (default: the system's, as the toolkit's
+//                       own loader takes it: LANGUAGE, a list, else LC_ALL, LC_MESSAGES, LANG)
 //
-// Catalogs are Qt .qm files named NAME_LOCALE.qm, one per component NAME. For every component
-// found in the directory (named by its own bytes, valid UTF-8 or not), the catalog for the
-// language is the first there of: the name given with -lang itself (xx, en_XA, ca_valencia),
-// then Qt's locale fallback (de_DE finds NAME_de.qm, pt_BR finds NAME_pt_br.qm). A catalog
-// that does not load is skipped for the next in that order. When several catalogs translate
-// the same text, the component whose name sorts first (in code-unit order) answers.
+// Catalogs are Qt .qm files named NAME_LOCALE.qm, one per component NAME (see zcatalogs.h and
+// the README for how a name reads). For every component found in the directory, the catalog
+// for the language is the first there of: the name given with -lang itself (xx, en_XA,
+// ca_valencia), then the names the toolkit's loader tries for the language (de_AT, then de). A
+// catalog is read once, checked, and answered from the platform's own copy; one that is broken
+// is skipped for the next in that order. When several catalogs translate the same text, the
+// component whose name sorts first (in code-unit order) answers.
 //
 // On the application's first lookup in the QObject context, never before, the platform says
 // on standard error, once, what it could not install:

@@ -1,11 +1,10 @@
 #include "zcatalogs.h"
 
+#include "catalognames.h"
 #include "catalogs.h"
 #include "zcatalogsprivate.h"
 
 #include <QFile>
-#include <QLocale>
-#include <QTranslator>
 
 #include <memory>
 
@@ -24,40 +23,35 @@ ZCatalogs::ZCatalogs(const QByteArray &directory, const QString &language)
     : d(std::make_unique<ZCatalogsPrivate>())
 {
     d->directory = directory.isNull() ? defaultDirectory() : directory;
-    const QLocale locale = language.isEmpty() ? QLocale::system() : QLocale(language);
-
-    // Open until the router below has read the catalog files through it.
     const CatalogDirectory opened(d->directory);
-    LoadedCatalogs found = loadCatalogs(opened, languageNames(locale, language));
+    LoadedCatalogs found = loadCatalogs(opened, languageNames(language));
     d->components = found.components;
     d->files = found.files;
-    d->broken = found.broken;
+    for (const QByteArray &file : std::as_const(found.broken))
+        d->broken.append(QFile::decodeName(file));
 
     // An empty catalog counts as installed but answers nothing, so it is not asked.
-    QList<QTranslator *> answering;
-    for (qsizetype i = 0; i < found.catalogs.size(); ++i) {
-        if (found.catalogs[i]->isEmpty()) {
-            delete found.catalogs[i];
-        } else {
-            answering.append(found.catalogs[i]);
+    std::vector<std::unique_ptr<Catalog>> answering;
+    for (size_t i = 0; i < found.catalogs.size(); ++i) {
+        if (!found.catalogs[i]->isEmpty()) {
+            answering.push_back(std::move(found.catalogs[i]));
             d->componentOf.append(int(i));
         }
     }
     // Installed one by one, every catalog would be asked for every text none of them holds.
-    if (!answering.isEmpty())
-        d->router = std::make_unique<CatalogRouter>(answering);
+    if (!answering.empty())
+        d->router = std::make_unique<CatalogRouter>(std::move(answering));
 
-    // Messages name the directory by the bytes given, as the user typed it.
+    // Messages name the directory and the files by the bytes given, as the user typed them,
+    // and the language as the user chose it.
     const QByteArray &dir = d->directory;
     const QByteArray prefix = dir.endsWith('/') ? dir : dir + '/';
-    for (const QString &file : std::as_const(d->broken))
-        d->notice +=
-            "ZApplication: cannot load catalog '" + prefix + QFile::encodeName(file) + "'\n";
+    for (const QByteArray &file : std::as_const(found.broken))
+        d->notice += "ZApplication: cannot load catalog '" + prefix + file + "'\n";
     // A mistyped directory or language would otherwise make every line look untranslated.
     if (d->components.isEmpty() && d->broken.isEmpty())
-        d->notice += "ZApplication: no catalog for language '" +
-                     (language.isEmpty() ? locale.name() : language).toLocal8Bit() + "' in '" +
-                     dir + "'\n";
+        d->notice += "ZApplication: no catalog for language '" + languageChoice(language) +
+                     "' in '" + dir + "'\n";
 }
 
 ZCatalogs::~ZCatalogs() = default;
@@ -99,7 +93,8 @@ QList<ZCatalogs::Answer> ZCatalogs::answers(const char *sourceText) const
         return found;
     CatalogRouter::Candidates candidates = d->router->candidates(sourceText, sourceText);
     for (int position; (position = d->router->next(candidates)) >= 0;) {
-        QString text = d->router->catalog(position).translate("QObject", sourceText, sourceText);
+        QString text =
+            d->router->catalog(position).translate("QObject", sourceText, sourceText, -1);
         if (!text.isNull())
             found.append({d->componentOf[position], std::move(text)});
     }

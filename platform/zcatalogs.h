@@ -30,7 +30,7 @@ class Q_DECL_EXPORT ZCatalogs
     // Loads, for every component of the catalog directory, its catalog for the language.
     // directory: the catalog directory by its own bytes (a name need not be valid UTF-8); null
     // for the platform's default. language: a name as ZApplication's -lang takes it (de, pt_BR,
-    // en_XA); empty for the system's language.
+    // en_XA); empty for the system's language, as the toolkit's own loader takes it.
     explicit ZCatalogs(const QByteArray &directory = QByteArray(),
                        const QString &language = QString());
     ~ZCatalogs();
@@ -40,7 +40,8 @@ class Q_DECL_EXPORT ZCatalogs
     // The directory used when none is given.
     static QByteArray defaultDirectory();
     // The languages that directory holds at least one catalog for, as the platform reads
-    // catalog names (NAME_LOCALE.qm), sorted by name. Null directory: the default.
+    // catalog names (NAME_LOCALE.qm), each once as the toolkit spells it (pt_BR for a
+    // catalog named app_pt_br.qm), sorted by name. Null directory: the default.
     static QStringList languages(const QByteArray &directory = QByteArray());
 
     // The directory as given, or the default.

@@ -1,11 +1,12 @@
 // Differential check of the platform's catalog lookup against the toolkit's own: one
 // QTranslator per component, installed so that the component whose name sorts first answers.
 // usage:
-//   catalog_diff write SEED DIR      random components: DIR/NAME_de.ts, DIR/deps/common_de.ts,
+//   catalog_diff write SEED DIR      random components: DIR/NAME_de.ts, some depending on
+//                                    deps/common_de.ts (which depends on deps/base_de.ts),
 //                                    DIR/compressed.txt (names to compile with -compress),
-//                                    DIR/lookups.txt (the texts to look up)
-//   catalog_diff depend DIR          after lrelease: gives the catalogs named in DIR/depend.txt
-//                                    a dependency on deps/common_de.qm
+//                                    DIR/lookups.txt (the texts to look up) and
+//                                    DIR/holders.txt (for each, the components that hold a
+//                                    message under a hash it is looked up by)
 //   catalog_diff answers platform|reference DIR   every lookup's answers, one line each
 //   catalog_diff check DIR           the program's report on stdout and its table in
 //                                    DIR/reference_Table.txt, with the toolkit's own lookup
@@ -16,12 +17,21 @@
 //                                    -conflicts (JSON, naming exactly the languages given)
 //                                    with DIR/report-LANGUAGE.txt, trcheck's report for each,
 //                                    and with one QTranslator per component catalog
+//   catalog_diff asked DIR           the catalogs the platform asks for each lookup must be
+//                                    exactly those holding it
+//   catalog_diff write-locales DIR   components with catalogs for many spellings of locales
+//   catalog_diff system-language DIR each component's catalog for the system's language, as
+//                                    the platform and QTranslator::load(QLocale(), ...) take it
+#include "catalognames.h"
+#include "catalogrouter.h"
+#include "catalogs.h"
 #include "checkstrings.h"
 #include "model.h"
 #include "platform.h"
 
+#include <zcatalogs.h>
+
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -36,6 +46,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -83,11 +94,30 @@ std::string message(const std::string &source, const char *comment, const std::s
     return m + "</message>\n";
 }
 
-std::string catalog(const std::string &contexts, const std::string &language = "de")
+std::string catalog(const std::string &contexts, const std::vector<std::string> &dependencies = {},
+                    const std::string &language = "de")
 {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-           "<TS version=\"2.1\" language=\"" +
-           language + "\">\n" + contexts + "</TS>\n";
+    std::string ts = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+                     "<TS version=\"2.1\" language=\"" +
+                     language + "\">\n";
+    if (!dependencies.empty()) {
+        ts += "<dependencies>";
+        for (const std::string &dependency : dependencies)
+            ts += "<dependency catalog=\"" + dependency + "\"/>";
+        ts += "</dependencies>\n";
+    }
+    return ts + contexts + "</TS>\n";
+}
+
+// The hash the toolkit files a message's key under: ELF, and 1 for a key that hashes to 0.
+quint32 messageHash(const std::string &key)
+{
+    quint32 h = 0;
+    for (unsigned char c : key) {
+        h = (h << 4) + c;
+        h = (h ^ ((h & 0xf0000000) >> 24)) & 0x0fffffff;
+    }
+    return h != 0 ? h : 1;
 }
 
 std::string context(const char *name, const std::string &messages)
@@ -101,7 +131,8 @@ std::string context(const char *name, const std::string &messages)
 // another context, where its hash finds it and its context rejects it. Now and then a plural
 // entry, which answers with its first form.
 std::string entries(Random &random, const std::vector<std::string> &texts, int percent,
-                    const std::function<std::string(const std::string &)> &translated)
+                    const std::function<std::string(const std::string &)> &translated,
+                    std::set<quint32> *hashes = nullptr)
 {
     std::string own, other;
     for (size_t i = 0; percent > 0 && i < texts.size(); ++i) {
@@ -110,7 +141,14 @@ std::string entries(Random &random, const std::vector<std::string> &texts, int p
             continue;
         const std::string text = translated(source);
         const bool plural = random.chance(10);
-        switch (random.below(4)) {
+        const int kind = random.below(4);
+        // lrelease keeps a comment only beside an entry for the same text without one.
+        if (hashes) {
+            hashes->insert(messageHash(source));
+            if (kind == 2)
+                hashes->insert(messageHash(source + source));
+        }
+        switch (kind) {
         case 0:
             own += message(source, nullptr, text, plural);
             break;
@@ -133,7 +171,9 @@ std::string entries(Random &random, const std::vector<std::string> &texts, int p
 }
 
 // Texts shared by the components, each translated differently by each; a quarter of the
-// lookups are texts no component holds. Seed 1 makes one component, seed 2 two hundred.
+// lookups are texts no component holds. Seed 1 makes one component, seed 2 two hundred. Some
+// components, empty ones too, depend on deps/common_de, which depends on deps/base_de: by its
+// name, by a longer name the toolkit shortens to it, or beside deps/base_de itself.
 int write(std::uint64_t seed, const QString &dir)
 {
     Random random(seed);
@@ -152,44 +192,103 @@ int write(std::uint64_t seed, const QString &dir)
         names.insert(prefixes[random.below(sizeof prefixes / sizeof *prefixes)] +
                      std::to_string(random.below(1000)));
 
-    std::string compressed, depend, components;
+    // The hash of every message each catalog holds, itself or through its dependencies, as
+    // the toolkit files them: that of its source text and comment.
+    std::map<std::string, std::set<quint32>> hashes;
+    const auto add = [&hashes](const std::string &catalog, const std::string &source,
+                               const char *comment) {
+        hashes[catalog].insert(messageHash(source + (comment ? comment : "")));
+        return message(source, comment, catalog + ": " + source + (comment ? " [c]" : ""), false);
+    };
+
+    // What the dependencies hold: a seventh of the texts in common, every other one of them
+    // also with the comment the platform passes (which the toolkit drops before it asks a
+    // dependency of a catalog with messages of its own) and in another context (where the
+    // toolkit does not ask the dependencies of a catalog whose context table lacks it), and an
+    // eleventh in base.
+    std::string common, commonOther, base;
+    for (int i = 0; i < int(texts.size()); ++i) {
+        const std::string &source = texts[std::size_t(i)];
+        if (i % 7 == 0)
+            common += add("common", source, nullptr);
+        if (i % 14 == 0) {
+            common += add("common", source, source.c_str());
+            commonOther += add("common", source, nullptr);
+        }
+        if (i % 11 == 0)
+            base += add("base", source, nullptr);
+    }
+    common += add("common", "Only in the dependency", nullptr);
+    base += add("base", "Only in the base", nullptr);
+
+    std::string compressed, components;
     for (const std::string &name : names) {
         components += name + "\n";
         // Now and then a component with an empty catalog, which must not stop the others.
         const bool empty = count > 1 && random.chance(3);
+        std::vector<std::string> dependencies;
         const std::string contexts =
             entries(random, texts,
                     empty        ? 0
                     : count > 20 ? 8
                                  : 30,
-                    [&name](const std::string &source) { return name + ": " + source; });
-        if (!writeFile(dir + "/" + QString::fromStdString(name) + "_de.ts", catalog(contexts)))
+                    [&name](const std::string &source) { return name + ": " + source; },
+                    &hashes[name]);
+        if (random.chance(empty ? 50 : 5)) {
+            const int how = random.below(3);
+            dependencies.push_back(how == 1 ? "deps/common_de_XX" : "deps/common_de");
+            if (how == 2)
+                dependencies.push_back("deps/base_de");
+            hashes[name].insert(hashes["common"].cbegin(), hashes["common"].cend());
+            hashes[name].insert(hashes["base"].cbegin(), hashes["base"].cend());
+        }
+        if (!writeFile(dir + "/" + QString::fromStdString(name) + "_de.ts",
+                       catalog(contexts, dependencies)))
             return 2;
         if (random.chance(20))
             compressed += name + "\n";
-        if (!empty && random.chance(5))
-            depend += name + "\n";
     }
 
-    // What only the dependency holds answers through the catalogs that depend on it.
-    std::string shared;
-    for (int i = 0; i < int(texts.size()); i += 7)
-        shared +=
-            message(texts[std::size_t(i)], nullptr, "common: " + texts[std::size_t(i)], false);
-    shared += message("Only in the dependency", nullptr, "Nur in der Abhängigkeit", false);
-    texts.push_back("Only in the dependency");
+    // First to answer, compressed, so with a context table that lacks the context Other: the
+    // toolkit never asks its dependency for a text of that context, though it holds one.
+    if (count > 1) {
+        QDir(dir).mkpath(QStringLiteral("deps"));
+        names.insert("Zdep");
+        components = "Zdep\n" + components;
+        compressed += "Zdep\n";
+        if (!writeFile(
+                dir + "/Zdep_de.ts",
+                catalog(context("QObject", add("Zdep", "Zdep 0", nullptr)), {"deps/zdep_de"})) ||
+            !writeFile(dir + "/deps/zdep_de.ts",
+                       catalog(context("Other", add("zdep", "Only in the dependency", nullptr)))))
+            return 2;
+        hashes["Zdep"].insert(hashes["zdep"].cbegin(), hashes["zdep"].cend());
+    }
 
-    std::string lookups;
-    for (const std::string &text : texts)
+    std::string lookups, holding;
+    texts.insert(texts.end(), {"Only in the dependency", "Only in the base"});
+    for (int i = 0; i < int(texts.size()) + 20; ++i) {
+        const std::string text = i < int(texts.size()) ? texts[std::size_t(i)]
+                                                       : "Untranslated " + std::to_string(i) + " " +
+                                                             texts[std::size_t(i) % 60];
         lookups += text + "\n";
-    for (int i = 0; i < 20; ++i)
-        lookups += "Untranslated " + std::to_string(i) + " " + texts[std::size_t(i)] + "\n";
+        holding += text + "\t";
+        for (const std::string &name : names) {
+            const std::set<quint32> &held = hashes[name];
+            if (held.count(messageHash(text)) || held.count(messageHash(text + text)))
+                holding += name + " ";
+        }
+        holding += "\n";
+    }
     return QDir(dir).mkpath(QStringLiteral("deps")) &&
-                   writeFile(dir + "/deps/common_de.ts", catalog(context("QObject", shared))) &&
+                   writeFile(dir + "/deps/common_de.ts",
+                             catalog(context("QObject", common) + context("Other", commonOther),
+                                     {"deps/base_de"})) &&
+                   writeFile(dir + "/deps/base_de.ts", catalog(context("QObject", base))) &&
                    writeFile(dir + "/compressed.txt", compressed) &&
-                   writeFile(dir + "/depend.txt", depend) &&
                    writeFile(dir + "/components.txt", components) &&
-                   writeFile(dir + "/lookups.txt", lookups)
+                   writeFile(dir + "/lookups.txt", lookups) &&
+                   writeFile(dir + "/holders.txt", holding)
                ? 0
                : 2;
 }
@@ -202,25 +301,101 @@ QStringList lines(const QString &path)
     return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-// Appends a dependencies section, as QTranslator reads it, to each catalog named.
-int depend(const QString &dir)
+// The catalogs the platform's router asks for each lookup, against those the write step knows
+// to hold a message, themselves or through their dependencies, under a hash the toolkit looks
+// the text up by (its source text with the comment, or alone): asking more would cost a lookup
+// in each for nothing, asking fewer would lose answers. A single catalog is asked for every
+// text.
+int asked(const QString &dir)
 {
-    for (const QString &name : lines(dir + "/depend.txt")) {
-        QByteArray names, section(1, char(0x96));
-        {
-            QDataStream stream(&names, QIODevice::WriteOnly);
-            stream << QStringLiteral("deps/common_de");
+    const CatalogDirectory directory(QFile::encodeName(dir));
+    LoadedCatalogs loaded = loadCatalogs(directory, languageNames(QStringLiteral("de")));
+    const QStringList components = loaded.components;
+    const CatalogRouter router(std::move(loaded.catalogs));
+    int failures = 0, lookups = 0, askedInAll = 0;
+    for (const QString &line : lines(dir + "/holders.txt")) {
+        const QStringList fields = line.split(u'\t');
+        const QByteArray key = fields.value(0).toUtf8();
+        QString asked;
+        CatalogRouter::Candidates candidates = router.candidates(key.constData(), key.constData());
+        for (int position; (position = router.next(candidates)) >= 0; ++askedInAll)
+            asked += components[position] + u' ';
+        const QString expected = router.size() == 1 ? components.front() + u' ' : fields.value(1);
+        if (asked != expected && ++failures <= 10)
+            std::printf("'%s': asked %s, held by %s\n", key.constData(), qPrintable(asked),
+                        qPrintable(expected));
+        ++lookups;
+    }
+    std::printf("%d lookups, %d catalogs asked in all\n", lookups, askedInAll);
+    return failures == 0 && lookups > 0 ? 0 : 1;
+}
+
+// Components, each with catalogs for its own set of spellings of locales; each catalog
+// translates Hello with its own file name.
+const struct
+{
+    const char *component;
+    std::vector<const char *> locales;
+} spellings[] = {
+    {"app",
+     {"de", "de_AT", "de_at", "de_Latn_AT", "pt", "pt_BR", "pt_br", "br", "zh", "zh_TW",
+      "zh_Hant_TW", "zh_hant_tw", "sr", "sr_Latn_RS", "sr_RS", "en", "en_US"}},
+    {"b", {"de", "de_at", "pt_br", "pt", "zh_TW", "br", "sr_latn"}},
+    {"c", {"de_Latn_AT", "de_latn", "pt", "zh_hant_tw", "zh", "sr_Latn", "en_us"}},
+    {"d", {"de_at", "de_latn_at", "pt_br", "sr_rs", "xx", "zh_tw"}},
+};
+
+int writeLocales(const QString &dir)
+{
+    for (const auto &[component, locales] : spellings) {
+        for (const char *locale : locales) {
+            const std::string name = std::string(component) + "_" + locale;
+            if (!writeFile(dir + "/" + QString::fromStdString(name) + ".ts",
+                           catalog(context("QObject", message("Hello", nullptr, name, false)))))
+                return 2;
         }
-        {
-            QDataStream stream(&section, QIODevice::Append);
-            stream << quint32(names.size());
-        }
-        QFile file(dir + "/" + name + "_de.qm");
-        if (!file.open(QIODevice::Append) ||
-            file.write(section + names) != section.size() + names.size())
-            return 2;
     }
     return 0;
+}
+
+// Which catalog of each component answers for the system's language, with the platform and
+// with the toolkit's own loader; printed, and any difference fails. The languages the directory
+// holds are listed each once, whichever spellings its catalogs use.
+int compareSystemLanguage(const QString &dir)
+{
+    const QStringList languages = ZCatalogs::languages(QFile::encodeName(dir));
+    const QStringList expected = {
+        QStringLiteral("br"),         QStringLiteral("de"),         QStringLiteral("de_AT"),
+        QStringLiteral("de_Latn"),    QStringLiteral("de_Latn_AT"), QStringLiteral("en"),
+        QStringLiteral("en_US"),      QStringLiteral("pt"),         QStringLiteral("pt_BR"),
+        QStringLiteral("sr"),         QStringLiteral("sr_Latn"),    QStringLiteral("sr_Latn_RS"),
+        QStringLiteral("sr_RS"),      QStringLiteral("xx"),         QStringLiteral("zh"),
+        QStringLiteral("zh_Hant_TW"), QStringLiteral("zh_TW")};
+    if (languages != expected) {
+        std::printf(" languages: %s\n", qPrintable(languages.join(u' ')));
+        return 1;
+    }
+    const ZCatalogs platform(QFile::encodeName(dir));
+    std::map<QString, QString> answered;
+    for (const ZCatalogs::Answer &answer : platform.answers("Hello"))
+        answered[platform.components().value(answer.component)] = answer.text;
+    int failures = 0;
+    for (const auto &spelling : spellings) {
+        const QString component = QString::fromLatin1(spelling.component);
+        QTranslator reference;
+        const QString expected = reference.load(QLocale(), component, QStringLiteral("_"), dir)
+                                     ? reference.translate("QObject", "Hello", "Hello")
+                                     : QStringLiteral("(none)");
+        const QString got =
+            answered.count(component) ? answered[component] : QStringLiteral("(none)");
+        std::printf(" %s", qPrintable(got));
+        if (got != expected) {
+            std::printf(" (the toolkit: %s)", qPrintable(expected));
+            ++failures;
+        }
+    }
+    std::printf("\n");
+    return failures == 0 ? 0 : 1;
 }
 
 // The toolkit's own way: every component's catalog installed on its own, the one whose name
@@ -298,7 +473,7 @@ int writeLanguages(std::uint64_t seed, const QString &dir)
                                          : name + " " + locale + ": " + source;
                 });
             if (!writeFile(dir + "/" + QString::fromStdString(name) + "_" + locale + ".ts",
-                           catalog(contexts, locale)))
+                           catalog(contexts, {}, locale)))
                 return 2;
             written.insert(locale);
         }
@@ -464,8 +639,12 @@ int main(int argc, char **argv)
         return checkCoverage(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
                              named);
     }
-    if (mode == "depend" && argc == 3)
-        return depend(QString::fromLocal8Bit(argv[2]));
+    if (mode == "asked" && argc == 3)
+        return asked(QString::fromLocal8Bit(argv[2]));
+    if (mode == "write-locales" && argc == 3)
+        return writeLocales(QString::fromLocal8Bit(argv[2]));
+    if (mode == "system-language" && argc == 3)
+        return compareSystemLanguage(QString::fromLocal8Bit(argv[2]));
     if (mode == "answers" && argc == 4 && std::string(argv[2]) == "platform") {
         std::string dir = argv[3];
         char translations[] = "-translations", lang[] = "-lang", de[] = "de";

@@ -233,6 +233,16 @@ platform)
     run -translations "$catalogs" Strings.txt
     expect "LANGUAGE list" "$table" '%s\n' \
         "$(row 1 Hello Olá; row 2 Zoo 'Jardim zoológico'; row 3 Tools Werkzeuge)"
+    # LANGUAGE is a list tried in order, also when the locale is C; a message names the
+    # language as the user chose it.
+    ENVS=(LANG=C LANGUAGE=xx:de)
+    run -translations "$catalogs" Strings.txt
+    expect "LANGUAGE with the C locale, an unknown language first" "$table" '%s\n' \
+        "$(row 1 Hello Hallo; row 2 Zoo Tierpark; row 3 Tools Werkzeuge)"
+    ENVS=(LANGUAGE=xx:yy)
+    run -translations "$catalogs" Strings.txt
+    expect "the language as chosen" "$work/err" \
+        "ZApplication: no catalog for language 'xx:yy' in '%s'\n" "$catalogs"
     ENVS=()
     run_de Strings.txt -translations "$work/nowhere"
     expect_status 0 "no catalogs"
@@ -249,12 +259,13 @@ catalogs)
     run_in() { run -translations "$1" -lang "$2" Strings.txt; }
     lines_error=$(report 1 ERROR Hello; report 2 ERROR nope)$'\n'
 
-    # Nothing installed from the default directory: said once, on the first lookup. The neutral
-    # C language can have no catalog there, whatever is installed on this machine.
+    # Nothing installed from the default directory: said once, on the first lookup, naming the
+    # language as the environment gives it. The neutral C language can have no catalog there,
+    # whatever is installed on this machine.
     run Strings.txt
     expect_status 0 "default directory"
     expect "default directory warned once" "$work/err" \
-        "ZApplication: no catalog for language 'C' in '%s'\n" "$E2E_DEFAULT_TRANSLATIONS"
+        "ZApplication: no catalog for language 'C.UTF-8' in '%s'\n" "$E2E_DEFAULT_TRANSLATIONS"
     expect "report as ever" "$work/out" '%s' "$lines_error"
     # ... and never when the run ends before looking anything up
     run
@@ -267,7 +278,7 @@ catalogs)
     rmdir "$table"
 
     # Broken catalogs are named once each, beside a good one or alone, and are not "no catalog".
-    # app_de_de.qm is a candidate twice: for component app and for component app_de.
+    # app_de_de.qm is component app's catalog for de_DE, spelled in small letters.
     broken="$work/broken"
     mkdir "$broken" "$broken/dir_de.qm"
     head -c 100 "$catalogs/app_de.qm" >"$broken/app_de_de.qm"
@@ -281,7 +292,9 @@ catalogs)
     done
     run_in "$broken" de_DE
     expect "broken catalogs alone" "$work/err" '%s' "$named"
+    # ... also when the good one answers every line
     cp "$catalogs/app_de.qm" "$broken/"
+    strings 'Hello\n'
     run_in "$broken" de_DE
     expect "broken catalogs beside a good one" "$work/err" '%s' "$named"
     expect "the good one answers" "$table" '%s' "$hallo"
@@ -325,11 +338,131 @@ catalogs)
         "ZApplication: cannot load catalog '%s/notes_de.qm'\n" "$odd"
     run_in "$odd/" de
     expect "trailing slash" "$work/err" "ZApplication: cannot load catalog '%s/notes_de.qm'\n" "$odd"
+    # ... also where the process's descriptors have no names in /proc, as in a chroot or a
+    # minimal container without /proc (hidden here by an empty file system over them, which
+    # leaves the rest of /proc to the sanitizers' runtime in the sanitize build)
+    if unshare -rm true 2>/dev/null; then
+        (cd "$work/run" && env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 timeout 120 \
+            unshare -rm sh -c 'mount -t tmpfs none "/proc/$$/fd" && exec "$@"' sh \
+            "${emulator[@]}" "$bin/trcheck" -translations "$odd" -lang de Strings.txt \
+            >"$work/out" 2>"$work/err")
+        expect "non-UTF-8 directory without /proc" "$table" '%s' "$hallo"
+        expect "non-UTF-8 directory without /proc, named as given" "$work/err" \
+            "ZApplication: cannot load catalog '%s/notes_de.qm'\n" "$odd"
+    else
+        echo "[$group] no mount namespace here: the run without /proc is left out"
+    fi
     rm "$odd"/*
     run_in "$odd" de
     expect "nothing there: no catalog, named as given" "$work/err" \
         "ZApplication: no catalog for language 'de' in '%s'\n" "$odd"
     expect "the twin is not used" "$table" ''
+    strings 'Hello\n'
+
+    # Catalog names: a component may start with _ or ., or not be valid UTF-8 (and is named by
+    # its bytes); a file that spells a locale of several parts is that locale's only
+    # (app_pt_br.qm is no Breton catalog); a file named only for a language is no component.
+    names="$work/names"
+    mkdir "$names"
+    cp "$catalogs/zoo_de.qm" "$names/_core_de.qm"
+    cp "$catalogs/my_tools_de.qm" "$names/.tools_de.qm"
+    cp "$catalogs/app_de.qm" "$names/app"$'\xff'"_de.qm"
+    cp "$catalogs/app_pt_BR.qm" "$names/app_pt_br.qm"
+    cp "$catalogs/Zeta_de.qm" "$names/_de.qm"
+    echo 'not a catalog' >"$names/bad"$'\xff'"_de.qm"
+    strings 'Hello\nZoo\nTools\nGood night\nOrder\n'
+    run_in "$names" de
+    expect "unusual names: found" "$table" '%s\n' "$(row 1 Hello Servus; row 2 Zoo Tierpark
+        row 3 Tools Werkzeuge; row 4 'Good night' 'Gute Nacht')"
+    expect "unusual names: named by their bytes" "$work/err" \
+        "ZApplication: cannot load catalog '%s/bad\xff_de.qm'\n" "$names"
+    run_in "$names" br
+    expect "no Breton catalog" "$work/err" "ZApplication: no catalog for language 'br' in '%s'\n" "$names"
+    run_in "$names" pt_BR
+    expect "Brazilian catalog" "$table" '%s\n' "$(row 1 Hello Olá)"
+
+    # One catalog per component answers, the region's before the language's; a broken one is
+    # named and the next tried; a catalog named for the C locale is never taken.
+    region="$work/region"
+    mkdir "$region"
+    cp "$catalogs/app_de.qm" "$region/app_pt.qm"
+    cp "$catalogs/app_pt_BR.qm" "$region/"
+    strings 'Hello\nGood night\n'
+    run_in "$region" pt_BR
+    expect "pt_BR only" "$work/out" '%s\n' "$(report 1 OK Hello; report 2 ERROR 'Good night')"
+    cp "$catalogs/app_de.qm" "$region/"
+    cp "$catalogs/zoo_de.qm" "$region/app_de_AT.qm"
+    cp "$catalogs/app_de.qm" "$region/app_C.qm"
+    strings 'Hello\n'
+    # (Locales the system may lack, such as de_AT.UTF-8, have the toolkit warn on standard error.)
+    ENVS=(LANGUAGE=de_AT)
+    run -translations "$region" Strings.txt
+    expect "region first" "$table" '%s' "$servus"
+    echo 'not a catalog' >"$region/app_de_AT.qm"
+    run -translations "$region" Strings.txt
+    expect "broken region named" "$work/err" "ZApplication: cannot load catalog '%s/app_de_AT.qm'\n" "$region"
+    expect "broken region, the language's answers" "$table" '%s' "$hallo"
+    ENVS=()
+    run -translations "$region" Strings.txt
+    expect "C locale: no catalog" "$work/err" \
+        "ZApplication: no catalog for language 'C.UTF-8' in '%s'\n" "$region"
+    run_in "$region" yy
+    expect "unknown language: no catalog" "$work/err" \
+        "ZApplication: no catalog for language 'yy' in '%s'\n" "$region"
+
+    # The empty text hashes to 0, which the toolkit files under 1: found among many catalogs.
+    mkdir "$work/blank"
+    cp "$catalogs/blank_eo.qm" "$work/blank/blank_de.qm"
+    cp "$catalogs/app_de.qm" "$work/blank/"
+    strings '\nHello\n'
+    run_in "$work/blank" de
+    expect "empty line among many catalogs" "$table" '%s\n' "$(row 1 '' '(malplena)'; row 2 Hello Hallo)"
+
+    # Dependencies come from the catalog directory, as the toolkit finds them; one that
+    # cannot be found, or that leads back to the catalog itself, breaks the catalog. A sparse
+    # file declaring a 256 MiB hash table holds none, and costs nothing to tell.
+    # depending FILE NAME...: FILE with a dependencies section naming each NAME, each a byte
+    # length and UTF-16 big-endian
+    depending() {
+        local file=$1 names='' name
+        shift
+        for name; do
+            names+=$(printf '%08x' $((${#name} * 2)))
+            names+=$(printf %s "$name" | iconv -f UTF-8 -t UTF-16BE | od -An -v -tx1 | tr -d ' \n')
+        done
+        cat "$file"
+        # shellcheck disable=SC2059
+        printf "$(printf '96%08x%s' $((${#names} / 2)) "$names" | sed 's/../\\x&/g')"
+    }
+    deps="$work/deps"
+    mkdir -p "$deps/more"
+    cp "$catalogs/app_de.qm" "$deps/more/"
+    depending "$catalogs/empty.qm" more/app_de_XX >"$deps/meta_de.qm"
+    depending "$catalogs/app_de.qm" loop_de >"$deps/loop_de.qm"
+    depending "$catalogs/zoo_de.qm" nowhere_de >"$deps/lost_de.qm"
+    { head -c 16 "$catalogs/app_de.qm"; printf '\x42\x10\x00\x00\x00'; head -c 8192 "$catalogs/app_de.qm"; } >"$deps/sparse_de.qm"
+    truncate -s $((16 + 5 + 0x10000000)) "$deps/sparse_de.qm"
+    run_in "$deps" de
+    expect "dependencies" "$table" '%s' "$hallo"
+    expect "broken dependencies" "$work/err" '%s' "$(for file in loop lost sparse; do
+        printf "ZApplication: cannot load catalog '%s/%s_de.qm'\n" "$deps" "$file"; done)"$'\n'
+
+    # Catalogs truncated, rewritten in place or replaced while a run goes on: it answers from
+    # what it read when it started, whole.
+    live="$work/live"
+    mkdir "$live"
+    cp "$catalogs/app_de.qm" "$catalogs/zoo_de.qm" "$catalogs/my_tools_de.qm" "$live/"
+    mkfifo "$work/run/lines"
+    # The writer's open returns once the run opens its strings, after it has read its catalogs.
+    timeout 120 bash -c 'exec 5>"$1" && : >"$2/app_de.qm" && cp "$3/Zeta_de.qm" "$2/zoo_de.qm" &&
+        cp "$3/alpha_de.qm" "$2/new.qm" && mv "$2/new.qm" "$2/my_tools_de.qm" &&
+        printf "Hello\nGood night\nZoo\nTools\n" >&5' _ "$work/run/lines" "$live" "$catalogs" &
+    writer=$!
+    run -translations "$live" -lang de lines
+    wait "$writer"
+    expect_status 0 "catalogs changed during the run"
+    expect "catalogs changed during the run: as they were" "$table" '%s\n' "$(row 1 Hello Hallo
+        row 2 'Good night' 'Gute Nacht'; row 3 Zoo Tierpark; row 4 Tools Werkzeuge)"
     ;;
 pipe)
     # A broken byte just before the first 16 KiB boundary, a character cut by the second one,
@@ -424,6 +557,13 @@ tables)
     expect_status 3 "report into the table"
     expect "report into the table: message" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
     expect "report into the table: untouched" "$table" 'old\n'
+    # Standard error is the table: refused the same way, the message the only thing added.
+    (cd "$work/run" && env LANG=C.UTF-8 "${emulator[@]}" "$bin/trcheck" \
+        -translations "$catalogs" -lang de Strings.txt >"$work/out" 2>>"$table")
+    status=$?
+    expect_status 3 "notices into the table"
+    expect "notices into the table: the message" "$table" "old\nCannot open 'Strings_Table.txt' file for write.\n"
+    expect "notices into the table: no report" "$work/out" ''
     # The table a symbolic link to the strings file: refused, the strings file whole.
     rm "$table"
     ln -s "$work/run/Strings.txt" "$table"

@@ -1,0 +1,5 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<dependencies><dependency catalog="c_de_XX"/></dependencies>
+</TS>
