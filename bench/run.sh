@@ -7,13 +7,15 @@
 # Then trcoverage on 1, 10 and 30 languages (the same catalog under other languages' names):
 #   instructions per line and language against trcheck's per line, wall time against trcheck
 #   run once per language (one run after another, and two at a time), and peak memory.
+# Last, bench/page.py: the coverage page's size, its writing, and its first paint, filter and
+#   scroll in headless Chromium.
 # usage: bench/run.sh [CALLGRIND_LINES [LARGE_LINES]]   (defaults: 100000 and 3000000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 counted=${1:-100000}
 large=${2:-3000000}
 
-scripts/install-deps.sh build bench
+scripts/install-deps.sh build bench browser
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j"$(nproc)" >/dev/null
 
@@ -164,3 +166,5 @@ printf '(instructions on %d lines; instr/l/L: per line and language; /seq and /x
 printf ' trcheck run once per language, one run after another, and two at a time; load now: %s)\n' \
     "$(cut -d' ' -f1-3 /proc/loadavg)"
 
+echo
+/usr/bin/python3 -B bench/page.py "$build/bench/trcoverage_bench_page_feed" "$data/page"

@@ -10,6 +10,11 @@ purpose_packages() {
     case $1 in
     # Configure, build and run the whole suite on this machine.
     build) echo cmake make g++ qt6-base-dev qt6-l10n-tools googletest ;;
+    # The coverage page's tests and benchmark load it in Chromium, driven through chromedriver by
+    # Selenium (run with /usr/bin/python3); two fonts let the screenshots show emoji and control
+    # characters (as U+2400 and on) as a desktop shows them.
+    browser) echo chromium chromium-driver python3-selenium fonts-noto-color-emoji \
+        fonts-freefont-ttf ;;
     # package.sh, reproducible.sh, symbols.sh: the commit's time (git), lintian, the symbols
     # file (dpkg-gensymbols), reading ELF files (readelf, c++filt).
     package) echo git lintian dpkg-dev binutils ;;
@@ -32,7 +37,7 @@ packages=()
 for purpose in "$@"; do
     more=$(purpose_packages "$purpose") || {
         echo "install-deps.sh: unknown purpose '$purpose'" \
-            "(build, package, i386, armel, armhf, rootfs, sanitize, fuzz, bench)" >&2
+            "(build, browser, package, i386, armel, armhf, rootfs, sanitize, fuzz, bench)" >&2
         exit 1
     }
     read -ra more <<<"$more"

@@ -57,6 +57,10 @@ rootfs_make() {
         cat "$log" >&2
         return 1
     }
+    # What Debian's installer writes, as no package does: without it "localhost" has no address,
+    # and chromedriver reaches the browser it starts by that name.
+    printf '127.0.0.1\tlocalhost\n::1\t\tlocalhost ip6-localhost ip6-loopback\n' \
+        >"$root.new/etc/hosts"
     echo "$suite $*" >"$root.new/.complete"
     mv "$root.new" "$root"
     echo "rootfs: made in $((SECONDS - start)) s, $(du -sh --one-file-system "$root" | cut -f1)"

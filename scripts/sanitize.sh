@@ -4,7 +4,7 @@
 # error, leaks included, fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh build sanitize
+scripts/install-deps.sh build browser sanitize
 cmake --preset sanitize
 cmake --build --preset sanitize -j"$(nproc)"
 ctest --preset sanitize -j"$(nproc)"

@@ -7,8 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 target=${1:-native}
 case $target in
-native) scripts/install-deps.sh ;;
-i386 | armel | armhf) scripts/install-deps.sh build "$target" ;;
+native) scripts/install-deps.sh build browser ;;
+i386 | armel | armhf) scripts/install-deps.sh build browser "$target" ;;
 debian13) exec scripts/debian13.sh ;;
 *)
     echo "usage: $0 [i386|armel|armhf|debian13]" >&2

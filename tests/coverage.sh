@@ -44,7 +44,7 @@ outcome() {
     printf '%s' "$3" | same "$1: standard error" "$work/err"
 }
 usage="Usage:
-	$work/bin/trcoverage [-translations DIR] [-lang LOCALE]... [-missing] [-conflicts] [-format text|csv|json] [-fail-under PERCENT] Strings.txt
+	$work/bin/trcoverage [-translations DIR] [-lang LOCALE]... [-missing] [-conflicts] [-format text|csv|json] [-fail-under PERCENT] [-html FILE] Strings.txt
 "
 summary() { # the summary of Strings.txt in $cat
     printf '%s\n' "Lines:    6" "Catalogs: $cat" "" \
@@ -297,6 +297,40 @@ Untranslated in de: 5
      4 'Menu'
      5 'Radio'
 END
+    ;;
+html)
+    # The page comes beside whatever the run prints, which stays as it is without it.
+    for format in text json; do
+        cover -translations "$cat" -missing -format $format Strings.txt
+        cp "$work/out" "$work/without"
+        cover -translations "$cat" -missing -format $format -html page.html Strings.txt
+        outcome "-html, $format" 0 ""
+        same "-html, $format: the output" "$work/out" <"$work/without"
+        grep -q '^<!DOCTYPE html>' "$work/run/page.html" && tail -1 "$work/run/page.html" |
+            grep -qx '</html>' || fail "-html, $format: no whole page"
+    done
+    # Never over the strings file or the file standard output goes to: both are left as they
+    # were, and nothing runs. A FIFO without a reader fails rather than wait.
+    cp "$work/run/Strings.txt" "$work/strings-before"
+    cover -translations "$cat" -html Strings.txt Strings.txt
+    outcome "the strings file" 4 "Cannot open 'Strings.txt' file for write."$'\n'
+    same "the strings file" "$work/run/Strings.txt" <"$work/strings-before"
+    ln -s Strings.txt "$work/run/link.html"
+    cover -translations "$cat" -html link.html Strings.txt
+    outcome "a link to the strings file" 4 "Cannot open 'link.html' file for write."$'\n'
+    same "a link to the strings file" "$work/run/Strings.txt" <"$work/strings-before"
+    OUT=$work/run/out.html cover -translations "$cat" -html out.html Strings.txt
+    outcome "standard output's file" 4 "Cannot open 'out.html' file for write."$'\n'
+    [ ! -s "$work/run/out.html" ] || fail "standard output's file: written"
+    mkfifo "$work/run/fifo.html"
+    cover -translations "$cat" -html fifo.html Strings.txt
+    outcome "a FIFO without a reader" 4 "Cannot open 'fifo.html' file for write."$'\n'
+    # Not to be opened, or not written whole: status 4 after the output, which is whole.
+    cover -translations "$cat" -html no/such/dir/page.html Strings.txt
+    outcome "no such directory" 4 "Cannot open 'no/such/dir/page.html' file for write."$'\n'
+    cover -translations "$cat" -html /dev/full Strings.txt
+    outcome "full disk" 4 "Cannot write '/dev/full' file."$'\n'
+    summary | same "full disk: the summary" "$work/out"
     ;;
 *)
     fail "unknown group"

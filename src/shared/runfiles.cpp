@@ -17,6 +17,38 @@ bool openStrings(QFile &file, const char *path, struct stat &status)
     return true;
 }
 
+namespace {
+
+bool isSame(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Whether the descriptor writes to the same file.
+bool writesTo(int fd, const struct stat &file)
+{
+    struct stat status;
+    return ::fstat(fd, &status) == 0 && isSame(status, file);
+}
+
+} // namespace
+
+bool openOutput(QFile &file, const char *path, const struct stat &strings)
+{
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    struct stat output;
+    const bool usable = ::fstat(fd, &output) == 0 && !isSame(output, strings) &&
+                        !writesTo(STDOUT_FILENO, output) && !writesTo(STDERR_FILENO, output) &&
+                        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
+                        (!S_ISREG(output.st_mode) || ::ftruncate(fd, 0) == 0) &&
+                        file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    if (!usable)
+        ::close(fd);
+    return usable;
+}
+
 bool finishStrings(QFile &file)
 {
     const bool read = file.error() == QFile::NoError;

@@ -10,9 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -24,39 +22,6 @@ QByteArray tablePath(const char *programPath)
     const char *const slash = std::strrchr(programPath, '/');
     QByteArray path(programPath, slash ? slash + 1 - programPath : 0);
     return path.append(tableFileName);
-}
-
-bool isSame(const struct stat &a, const struct stat &b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// Whether the descriptor writes to the same file.
-bool writesTo(int fd, const struct stat &file)
-{
-    struct stat status;
-    return ::fstat(fd, &status) == 0 && isSame(status, file);
-}
-
-// Opens the table for writing and empties it, unless it is a file the run must not write:
-// the strings file, which would be destroyed before a line is read, or the file standard
-// output or standard error goes to, which would mix the report or the platform's notices into
-// the table. Nothing is emptied before those are ruled out. A FIFO without a reader would
-// block the open: it fails instead.
-bool openTable(QFile &file, const char *path, const struct stat &strings)
-{
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    struct stat table;
-    const bool usable = ::fstat(fd, &table) == 0 && !isSame(table, strings) &&
-                        !writesTo(STDOUT_FILENO, table) && !writesTo(STDERR_FILENO, table) &&
-                        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
-                        (!S_ISREG(table.st_mode) || ::ftruncate(fd, 0) == 0) &&
-                        file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
-    if (!usable)
-        ::close(fd);
-    return usable;
 }
 
 } // namespace
@@ -81,7 +46,7 @@ int main(int argc, char **argv)
     }
 
     QFile table;
-    if (!openTable(table, tablePath(argv[0]).constData(), stringsStatus)) {
+    if (!openOutput(table, tablePath(argv[0]).constData(), stringsStatus)) {
         std::fprintf(stderr, "Cannot open '%s' file for write.\n", tableFileName);
         return 3;
     }

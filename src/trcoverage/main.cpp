@@ -1,6 +1,7 @@
 // trcoverage: how much of a strings file the platform translates in every language at once,
 // which lines are missing where, and where components answer the same text differently.
 #include "findings.h"
+#include "htmlformat.h"
 #include "pass.h"
 #include "runfiles.h"
 #include "share.h"
@@ -12,6 +13,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -26,7 +28,7 @@ enum Status {
 
 const char usageText[] = "Usage:\n\t%s [-translations DIR] [-lang LOCALE]... [-missing] "
                          "[-conflicts] [-format text|csv|json] [-fail-under PERCENT] "
-                         "Strings.txt\n";
+                         "[-html FILE] Strings.txt\n";
 
 int usage(const char *program, const QByteArray &problem = QByteArray())
 {
@@ -102,7 +104,12 @@ int main(int argc, char **argv)
         QStringLiteral("fail-under"),
         QStringLiteral("Exit with status 5 when a language's share is below PERCENT (0 to 100)."),
         QStringLiteral("PERCENT"));
-    parser.addOptions({translations, lang, missing, conflicts, format, failUnder});
+    const QCommandLineOption html(
+        QStringLiteral("html"),
+        QStringLiteral("Also write the coverage as a page to FILE: one self-contained HTML file "
+                       "with every line in every language, to open in a browser."),
+        QStringLiteral("FILE"));
+    parser.addOptions({translations, lang, missing, conflicts, format, failUnder, html});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("Strings.txt"),
@@ -158,17 +165,41 @@ int main(int argc, char **argv)
         languages.push_back({name, std::make_unique<ZCatalogs>(directory, name)});
     sayNotices(languages);
 
+    // The page is opened (and emptied) only once the run is known to go ahead, and never over
+    // the strings file or where standard output goes.
+    const QByteArray pagePath = parser.value(html).toLatin1();
+    QFile pageFile;
+    std::optional<HtmlOutput> page;
+    if (parser.isSet(html)) {
+        if (!openOutput(pageFile, pagePath.constData(), stringsStatus)) {
+            std::fprintf(stderr, "Cannot open '%s' file for write.\n", pagePath.constData());
+            return outputUnwritable;
+        }
+        page.emplace(pageFile, path, QDateTime::currentDateTime());
+    }
+
     Findings findings(parser.isSet(missing), parser.isSet(conflicts));
     CoverageHeader header{directory, &languages};
-    header.componentsAsked = parser.isSet(conflicts);
+    // The page shows each translation, and marks where another component answers otherwise.
+    header.componentsAsked = parser.isSet(conflicts) || page;
+    header.answersKept = bool(page);
     PassOptions options;
     options.threads = defaultThreads(qsizetype(languages.size()));
+    QList<CoverageOutput *> outputs{&findings};
+    if (page)
+        outputs.append(&*page);
     {
         WholeCharacters characters(strings);
         QTextStream input(&characters);
-        runPass(input, header, {&findings}, options);
+        runPass(input, header, outputs, options);
     }
     const bool read = finishStrings(strings);
+    bool pageWritten = true;
+    if (page) {
+        pageWritten = page->written() && pageFile.flush();
+        pageFile.close();
+        pageWritten = pageWritten && pageFile.error() == QFile::NoError;
+    }
 
     if (formatName == u"csv")
         writeCsv(findings, stdout);
@@ -183,10 +214,12 @@ int main(int argc, char **argv)
         sayCannotRead(path.constData());
         return stringsUnreadable;
     }
-    if (!written) {
+    if (!pageWritten)
+        std::fprintf(stderr, "Cannot write '%s' file.\n", pagePath.constData());
+    if (!written)
         sayCannotWriteOutput();
+    if (!pageWritten || !written)
         return outputUnwritable;
-    }
     if (threshold) {
         QByteArray below;
         for (qsizetype i = 0; i < findings.languages.size(); ++i) {

@@ -1,0 +1,604 @@
+'use strict';
+// Shows the coverage data that trcoverage wrote into this page's data blocks. Every text from
+// the strings file and the catalogs reaches the page through textContent or an attribute,
+// never as markup; the page's policy would refuse markup from a string anyway.
+(() => {
+  const OVERSCAN = 12; // rows built beyond the visible ones, either side
+  const PRINT_LIMIT = 2000; // rows printed at most
+  const FILTER_DELAY = 150; // ms of typing pause before the text filter runs
+
+  const root = document.documentElement;
+  const byId = (id) => document.getElementById(id);
+  const make = (tag, className, text) => {
+    const node = document.createElement(tag);
+    if (className) node.className = className;
+    if (text !== undefined) node.textContent = text;
+    return node;
+  };
+  const count = (n) => n.toLocaleString('en-US');
+
+  const status = byId('status');
+  const fail = (message) => {
+    status.textContent = message;
+    status.hidden = false;
+    root.dataset.state = 'error';
+  };
+
+  // Control characters other than tab and line feed are shown as their pictures (NUL as U+2400
+  // and so on): seen, and never taken for layout.
+  const controls = /[\u0000-\u0008\u000b-\u001f\u007f]/g;
+  const visible = (text) =>
+    text.replace(controls, (c) =>
+      String.fromCharCode(c === '\u007f' ? 0x2421 : 0x2400 + c.charCodeAt(0)));
+
+  // In the matrix a row is one line high: a line feed shows as its picture there too.
+  const oneLine = (text) => visible(text).replace(/\n/g, '\u240a');
+
+  const readJson = (id) => {
+    const node = byId(id);
+    return node ? JSON.parse(node.textContent) : null;
+  };
+
+  // State letters: y translated, n untranslated; capitals when another component translates
+  // the line differently (a conflict).
+  const Y = 121, YC = 89, NC = 78;
+  const isTranslated = (code) => code === Y || code === YC;
+  const isConflict = (code) => code === YC || code === NC;
+  const answerOf = (line, language) => {
+    const states = line[2];
+    if (!isTranslated(states.charCodeAt(language))) return null;
+    let index = 0;
+    for (let j = 0; j < language; j++) if (isTranslated(states.charCodeAt(j))) index++;
+    return line[3][index];
+  };
+
+  // A block of lines: base64 of a zlib stream of the JSON
+  // [[number...], [text...], "states", [translation...] per language], where the states hold a
+  // letter per line and language and each language's translations are those of its translated
+  // cells. Made into lines: [number, text, states, [translation of each translated cell]].
+  const decodeBlock = async (block, languageCount) => {
+    const binary = atob(block.textContent);
+    const bytes = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
+    const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate'));
+    // Through a buffer: Response.text() inflates at a third of the speed.
+    const json = new TextDecoder().decode(await new Response(stream).arrayBuffer());
+    const [numbers, texts, states, ...columns] = JSON.parse(json);
+    if (texts.length !== numbers.length || states.length !== numbers.length * languageCount ||
+        columns.length !== languageCount) throw new Error('a block of lines is malformed');
+    const taken = new Array(languageCount).fill(0);
+    const lines = new Array(numbers.length);
+    for (let i = 0; i < numbers.length; i++) {
+      const own = states.substr(i * languageCount, languageCount);
+      const answers = [];
+      for (let j = 0; j < languageCount; j++) {
+        if (isTranslated(own.charCodeAt(j))) answers.push(columns[j][taken[j]++]);
+      }
+      lines[i] = [numbers[i], texts[i], own, answers];
+    }
+    if (taken.some((n, j) => n !== columns[j].length)) {
+      throw new Error('a block of lines is malformed');
+    }
+    return lines;
+  };
+
+  const afterPaint = (then) => requestAnimationFrame(() => setTimeout(then, 0));
+
+  async function main() {
+    const head = readJson('page-head');
+    const end = readJson('page-end');
+    if (!head || !end) return; // the status paragraph says the page is incomplete
+    if (typeof DecompressionStream !== 'function') {
+      fail('This browser cannot unpack the page\'s data (it has no DecompressionStream): ' +
+           'open the page in a current browser.');
+      return;
+    }
+    const names = head.languages;
+    const blocks = await Promise.all(
+      Array.from(document.querySelectorAll('script.page-lines'),
+                 (block) => decodeBlock(block, names.length)));
+    const lines = [];
+    for (const block of blocks) for (const line of block) lines.push(line);
+
+    // What the lines say must add up to the totals the run wrote.
+    const languages = names.map((name, index) => ({
+      index, name, translated: end.totals[index][0], untranslated: end.totals[index][1],
+      conflicts: 0, counted: 0
+    }));
+    let wellFormed = end.totals.length === names.length;
+    for (const line of lines) {
+      const states = line[2];
+      let translated = 0;
+      if (states.length !== names.length) wellFormed = false;
+      for (let j = 0; j < states.length && j < names.length; j++) {
+        const code = states.charCodeAt(j);
+        if (isTranslated(code)) {
+          translated++;
+          languages[j].counted++;
+        }
+        if (isConflict(code)) languages[j].conflicts++;
+      }
+      if (translated !== line[3].length) wellFormed = false;
+    }
+    for (const language of languages) {
+      if (language.counted !== language.translated ||
+          language.translated + language.untranslated !== lines.length) wellFormed = false;
+    }
+
+    document.title = 'Translation coverage: ' + visible(head.strings);
+    byId('fact-strings').textContent = visible(head.strings);
+    byId('fact-directory').textContent = visible(head.directory);
+    byId('fact-lines').textContent = count(lines.length);
+    byId('fact-languages').textContent = count(names.length);
+    byId('fact-made').textContent = head.made;
+    status.hidden = true;
+    if (!wellFormed) {
+      fail('The page\'s lines do not add up to its totals: it was not written whole. ' +
+           'The lines and totals below are as written.');
+    }
+    byId('main').hidden = false;
+    show(lines, languages);
+  }
+
+  function show(lines, languages) {
+    const barsBody = byId('bars-body');
+    const matrix = byId('matrix');
+    const matrixHead = byId('matrix-head');
+    const body = byId('matrix-body');
+    const scroller = byId('scroller');
+    const tip = byId('tip');
+    const filterText = byId('filter-text');
+    const filterUntranslated = byId('filter-untranslated');
+    const filterLanguage = byId('filter-language');
+    const shownCount = byId('shown-count');
+    const printNote = byId('print-note');
+    const rowHeight = parseFloat(getComputedStyle(root).getPropertyValue('--row')) || 28;
+
+    // Languages in the order of the bars; the matrix's columns follow it.
+    let order = languages.slice();
+    let sortKey = null, sortDirection = 1;
+    let columns = order; // the languages the matrix shows
+    let rows = lines.map((_, i) => i); // the lines the filter lets through
+    let headHeight = 0;
+    let first = 0, last = 0; // the rows built, [first, last)
+    let view = [0, 0, 0, 0]; // what wanted() gave when they were built
+    let tabStop = null;
+    let built = new Map(); // row position -> its tr
+    let topSpacer = null, bottomSpacer = null;
+    let active = { row: 0, column: 0 }; // the grid's tab stop: column 0 is the text
+    let printing = false;
+    let filterRuns = 0;
+
+    // ----- The bars
+    // The share translated, cut (not rounded) to tenths of a percent, as trcoverage shows it:
+    // 100.0 only when every line is translated, and for an input without lines.
+    const share = (language) => {
+      const all = language.translated + language.untranslated;
+      return all ? Math.floor(language.translated * 1000 / all) / 10 : 100;
+    };
+    function renderBars() {
+      const fragment = document.createDocumentFragment();
+      for (const language of order) {
+        const tr = make('tr');
+        const name = make('th', '', language.name);
+        name.scope = 'row';
+        name.dir = 'auto';
+        tr.append(name, make('td', 'count', count(language.translated)),
+                  make('td', 'count', count(language.untranslated)),
+                  make('td', 'count', count(language.conflicts)));
+        const value = share(language);
+        const cell = make('td');
+        const holder = make('div', 'share');
+        const bar = make('div', 'bar');
+        bar.setAttribute('aria-hidden', 'true');
+        const fill = make('div');
+        fill.style.width = value + '%';
+        bar.append(fill);
+        holder.append(make('span', 'share-text', value.toFixed(1) + '%'), bar);
+        cell.append(holder);
+        tr.append(cell);
+        fragment.append(tr);
+      }
+      barsBody.replaceChildren(fragment);
+      byId('sort-name-cell').setAttribute('aria-sort', sortKey === 'name'
+        ? (sortDirection > 0 ? 'ascending' : 'descending') : 'none');
+      byId('sort-share-cell').setAttribute('aria-sort', sortKey === 'share'
+        ? (sortDirection > 0 ? 'ascending' : 'descending') : 'none');
+    }
+    const byName = (a, b) => (a.name < b.name ? -1 : a.name > b.name ? 1 : 0);
+    // Exactly, by cross-multiplying the counts; no lines at all count as whole.
+    const byShare = (a, b) => {
+      const aAll = a.translated + a.untranslated, bAll = b.translated + b.untranslated;
+      return (aAll ? a.translated : 1) * (bAll || 1) - (bAll ? b.translated : 1) * (aAll || 1);
+    };
+    function sortBy(key) {
+      sortDirection = sortKey === key ? -sortDirection : 1;
+      sortKey = key;
+      const compare = key === 'name' ? byName : byShare;
+      order = languages.slice().sort((a, b) => sortDirection * compare(a, b) || byName(a, b));
+      renderBars();
+      applyColumns();
+    }
+    byId('sort-name').addEventListener('click', () => sortBy('name'));
+    byId('sort-share').addEventListener('click', () => sortBy('share'));
+
+    // ----- The filter
+    for (const language of languages) {
+      const option = make('option', '', language.name);
+      option.value = String(language.index);
+      filterLanguage.append(option);
+    }
+    const chosenLanguage = () => (filterLanguage.value === '' ? -1 : Number(filterLanguage.value));
+    function matches(line, query, language) {
+      if (line[1].toLowerCase().includes(query)) return true;
+      if (language < 0) {
+        for (const answer of line[3]) if (answer.toLowerCase().includes(query)) return true;
+        return false;
+      }
+      const answer = answerOf(line, language);
+      return answer !== null && answer.toLowerCase().includes(query);
+    }
+    function applyFilter() {
+      performance.mark('trcoverage:filtering');
+      const query = filterText.value.toLowerCase();
+      const onlyUntranslated = filterUntranslated.checked;
+      const language = chosenLanguage();
+      const kept = [];
+      for (let i = 0; i < lines.length; i++) {
+        const line = lines[i];
+        if (onlyUntranslated) {
+          const states = line[2];
+          if (language >= 0 ? isTranslated(states.charCodeAt(language))
+                            : states.indexOf('n') < 0 && states.indexOf('N') < 0) continue;
+        }
+        if (query && !matches(line, query, language)) continue;
+        kept.push(i);
+      }
+      rows = kept;
+      active.row = Math.min(active.row, Math.max(0, rows.length - 1));
+      scroller.scrollTop = 0;
+      applyColumns();
+      const run = ++filterRuns;
+      afterPaint(() => {
+        performance.mark('trcoverage:filtered');
+        root.dataset.filtered = String(run);
+      });
+    }
+    let filterTimer = 0;
+    filterText.addEventListener('input', () => {
+      clearTimeout(filterTimer);
+      filterTimer = setTimeout(applyFilter, FILTER_DELAY);
+    });
+    filterText.addEventListener('keydown', (event) => {
+      if (event.key === 'Enter') {
+        clearTimeout(filterTimer);
+        applyFilter();
+      }
+    });
+    filterUntranslated.addEventListener('change', applyFilter);
+    filterLanguage.addEventListener('change', applyFilter);
+
+    // ----- The matrix: only the rows on screen (and a few more) are built
+    function applyColumns() {
+      const language = chosenLanguage();
+      columns = language >= 0 ? [languages[language]] : order;
+      active.column = Math.min(active.column, columns.length);
+      const cells = [matrixHead.cells[0], matrixHead.cells[1]];
+      for (const language of columns) {
+        const th = make('th', 'lang', language.name);
+        th.scope = 'col';
+        th.title = language.name;
+        th.dir = 'auto';
+        cells.push(th);
+      }
+      matrixHead.replaceChildren(...cells);
+      matrix.style.width = 'calc(var(--num) + var(--text) + ' + columns.length + ' * var(--lang))';
+      matrix.setAttribute('aria-rowcount', String(rows.length + 1));
+      matrix.setAttribute('aria-colcount', String(columns.length + 2));
+      headHeight = matrixHead.offsetHeight;
+      shownCount.textContent = 'Showing ' + count(rows.length) + ' of ' + count(lines.length) +
+                               (lines.length === 1 ? ' line' : ' lines');
+      rebuild();
+    }
+
+    function cellFor(line, language, column) {
+      const code = line[2].charCodeAt(language.index);
+      const translated = isTranslated(code), conflict = isConflict(code);
+      const td = make('td', 'c ' + (translated ? 'y' : 'n') + (conflict ? ' x' : ''),
+                      (translated ? '✓' : '✗') + (conflict ? '!' : ''));
+      td.tabIndex = -1;
+      td.dataset.column = String(column);
+      td.setAttribute('aria-label', language.name + ': ' +
+                      (translated ? 'translated' : 'untranslated') + (conflict ? ', conflict' : ''));
+      return td;
+    }
+    function rowFor(position) {
+      const line = lines[rows[position]];
+      const tr = make('tr');
+      tr.dataset.position = String(position);
+      tr.setAttribute('aria-rowindex', String(position + 2));
+      const number = make('th', 'num', String(line[0]));
+      number.scope = 'row';
+      const text = make('td', 'text');
+      text.tabIndex = -1;
+      text.dataset.column = '0';
+      const span = make('span', line[1] === '' ? 'line empty' : 'line', oneLine(line[1]));
+      span.dir = 'auto';
+      text.append(span);
+      tr.append(number, text);
+      for (let k = 0; k < columns.length; k++) tr.append(cellFor(line, columns[k], k + 1));
+      return tr;
+    }
+    function spacer() {
+      const tr = make('tr', 'spacer');
+      tr.setAttribute('aria-hidden', 'true');
+      const td = make('td');
+      td.colSpan = columns.length + 2;
+      tr.append(td);
+      return tr;
+    }
+    function setSpacer(tr, height) {
+      tr.hidden = height <= 0;
+      tr.firstChild.style.height = height + 'px';
+    }
+
+    // The rows that should be built for the scroll position, [from, to), and the first and
+    // last rows wholly on screen. Row p lies at headHeight + p * rowHeight in the scroller,
+    // and the sticky head covers the scroller's top headHeight pixels.
+    function wanted() {
+      const top = Math.max(0, scroller.scrollTop);
+      const bottom = top + scroller.clientHeight - headHeight;
+      const from = Math.max(0, Math.floor(top / rowHeight) - OVERSCAN);
+      const to = Math.min(rows.length, Math.ceil(bottom / rowHeight) + OVERSCAN);
+      const firstWhole = Math.min(rows.length - 1, Math.ceil(top / rowHeight));
+      return [from, to, firstWhole, Math.max(firstWhole, Math.floor(bottom / rowHeight) - 1)];
+    }
+
+    // Builds the wanted rows from nothing: after a filter, a sort, or for print.
+    function rebuild() {
+      built = new Map();
+      topSpacer = spacer();
+      bottomSpacer = spacer();
+      const fragment = document.createDocumentFragment();
+      fragment.append(topSpacer);
+      if (rows.length === 0) {
+        const tr = make('tr');
+        const td = make('td', 'none', 'No line matches the filter.');
+        td.colSpan = columns.length + 2;
+        tr.append(td);
+        fragment.append(tr);
+        first = last = 0;
+      } else {
+        view = wanted();
+        [first, last] = printing ? [0, Math.min(rows.length, PRINT_LIMIT)] : view;
+        for (let p = first; p < last; p++) {
+          const tr = rowFor(p);
+          built.set(p, tr);
+          fragment.append(tr);
+        }
+      }
+      fragment.append(bottomSpacer);
+      body.replaceChildren(fragment);
+      setSpacer(topSpacer, printing ? 0 : first * rowHeight);
+      setSpacer(bottomSpacer, printing ? 0 : (rows.length - last) * rowHeight);
+      placeTabStop();
+    }
+
+    // Keeps the rows still wanted where they are, so that a focused cell stays focused while
+    // it is on screen, and builds only those that scrolled in.
+    function update() {
+      if (printing || rows.length === 0) return;
+      view = wanted();
+      const [from, to] = view;
+      if (from === first && to === last) return;
+      if (from >= last || to <= first) {
+        rebuild();
+        return;
+      }
+      for (const [position, tr] of built) {
+        if (position < from || position >= to) {
+          if (tr.contains(document.activeElement)) scroller.focus({ preventScroll: true });
+          tr.remove();
+          built.delete(position);
+        }
+      }
+      const before = document.createDocumentFragment();
+      for (let p = from; p < Math.max(from, first); p++) {
+        const tr = rowFor(p);
+        built.set(p, tr);
+        before.append(tr);
+      }
+      topSpacer.after(before);
+      const after = document.createDocumentFragment();
+      for (let p = Math.max(last, from); p < to; p++) {
+        const tr = rowFor(p);
+        built.set(p, tr);
+        after.append(tr);
+      }
+      bottomSpacer.before(after);
+      first = from;
+      last = to;
+      setSpacer(topSpacer, first * rowHeight);
+      setSpacer(bottomSpacer, (rows.length - last) * rowHeight);
+      placeTabStop();
+    }
+
+    let scheduled = false;
+    const schedule = () => {
+      if (scheduled) return;
+      scheduled = true;
+      requestAnimationFrame(() => {
+        scheduled = false;
+        update();
+      });
+    };
+    scroller.addEventListener('scroll', schedule, { passive: true });
+    // The scroller grows and shrinks with the rows a filter lets through, and with the window.
+    new ResizeObserver(schedule).observe(scroller);
+
+    // ----- Keyboard: the grid is one tab stop; the arrow keys move within it
+    const cellAt = (row, column) => {
+      const tr = built.get(row);
+      return tr ? tr.querySelector('[data-column="' + column + '"]') : null;
+    };
+    // By the scroll position read before the rows changed: reading it again would make the
+    // browser lay the table out at once, and then again for the frame.
+    function placeTabStop() {
+      const focused = scroller.contains(document.activeElement) &&
+                      document.activeElement !== scroller;
+      // Tabbing into the grid lands on screen: on the cell last used while it is there.
+      if (!focused && rows.length) {
+        const [, , firstWhole, lastWhole] = view;
+        if (active.row < firstWhole || active.row > lastWhole) active.row = firstWhole;
+      }
+      if (tabStop) tabStop.tabIndex = -1;
+      tabStop = cellAt(active.row, active.column);
+      if (tabStop) tabStop.tabIndex = 0;
+    }
+    function moveTo(row, column) {
+      if (rows.length === 0) return;
+      active = { row: Math.max(0, Math.min(rows.length - 1, row)),
+                 column: Math.max(0, Math.min(columns.length, column)) };
+      const top = headHeight + active.row * rowHeight;
+      if (top < scroller.scrollTop + headHeight) {
+        scroller.scrollTop = top - headHeight;
+      } else if (top + rowHeight > scroller.scrollTop + scroller.clientHeight) {
+        scroller.scrollTop = top + rowHeight - scroller.clientHeight;
+      }
+      update();
+      placeTabStop();
+      const cell = cellAt(active.row, active.column);
+      if (cell) cell.focus();
+    }
+    scroller.addEventListener('keydown', (event) => {
+      const cell = event.target.closest && event.target.closest('td[data-column]');
+      if (!cell) return;
+      const row = Number(cell.parentElement.dataset.position);
+      const column = Number(cell.dataset.column);
+      const page = Math.max(1, Math.floor((scroller.clientHeight - headHeight) / rowHeight) - 1);
+      const moves = {
+        ArrowUp: [row - 1, column], ArrowDown: [row + 1, column],
+        ArrowLeft: [row, column - 1], ArrowRight: [row, column + 1],
+        PageUp: [row - page, column], PageDown: [row + page, column],
+        Home: event.ctrlKey ? [0, 0] : [row, 0],
+        End: event.ctrlKey ? [rows.length - 1, columns.length] : [row, columns.length],
+      };
+      if (event.key === 'Escape') {
+        hideTip();
+        return;
+      }
+      const move = moves[event.key];
+      if (!move) return;
+      event.preventDefault();
+      moveTo(move[0], move[1]);
+    });
+
+    // ----- The tooltip: a cell's translation, or a line's whole text
+    const textBlock = (text) => {
+      const div = make('div', 'tip-text' + (text === '' ? ' line empty' : ''), visible(text));
+      div.dir = 'auto';
+      return div;
+    };
+    let tipCell = null;
+    function showTip(cell) {
+      const tr = cell.parentElement;
+      if (!tr || tr.dataset.position === undefined) return;
+      const line = lines[rows[Number(tr.dataset.position)]];
+      const column = Number(cell.dataset.column);
+      const parts = [];
+      if (column === 0) {
+        parts.push(make('div', 'tip-head', 'Line ' + line[0]), textBlock(line[1]));
+      } else {
+        const language = columns[column - 1];
+        const code = line[2].charCodeAt(language.index);
+        const head = make('div', 'tip-head');
+        const name = make('bdi', '', language.name);
+        head.append(name, ': line ' + line[0] + ', ' +
+                    (isTranslated(code) ? 'translated' : 'untranslated'));
+        parts.push(head);
+        if (isTranslated(code)) parts.push(textBlock(answerOf(line, language.index)));
+        if (isConflict(code)) {
+          parts.push(make('div', 'tip-note',
+                          '! Another component translates this line differently.'));
+        }
+      }
+      tip.replaceChildren(...parts);
+      tip.hidden = false;
+      tipCell = cell;
+      cell.setAttribute('aria-describedby', 'tip');
+      const box = cell.getBoundingClientRect();
+      const width = tip.offsetWidth, height = tip.offsetHeight;
+      const left = Math.max(4, Math.min(box.left, innerWidth - width - 4));
+      const below = box.bottom + 4;
+      const top = below + height <= innerHeight ? below : Math.max(4, box.top - height - 4);
+      tip.style.left = left + 'px';
+      tip.style.top = top + 'px';
+    }
+    function hideTip() {
+      if (tipCell) tipCell.removeAttribute('aria-describedby');
+      tipCell = null;
+      tip.hidden = true;
+    }
+    body.addEventListener('mouseover', (event) => {
+      const cell = event.target.closest('td[data-column]');
+      if (cell) showTip(cell);
+    });
+    body.addEventListener('mouseleave', () => {
+      if (document.activeElement && document.activeElement.dataset &&
+          document.activeElement.dataset.column !== undefined) {
+        showTip(document.activeElement);
+      } else {
+        hideTip();
+      }
+    });
+    body.addEventListener('focusin', (event) => {
+      const cell = event.target.closest('td[data-column]');
+      if (!cell) return;
+      active = { row: Number(cell.parentElement.dataset.position),
+                 column: Number(cell.dataset.column) };
+      showTip(cell);
+    });
+    body.addEventListener('focusout', (event) => {
+      if (!body.contains(event.relatedTarget)) hideTip();
+    });
+    // The tooltip follows its cell while the cell is on screen.
+    const followTip = () => {
+      if (!tipCell) return;
+      const box = tipCell.getBoundingClientRect(), view = scroller.getBoundingClientRect();
+      const onScreen = tipCell.isConnected && box.bottom > view.top + headHeight &&
+                       box.top < view.bottom && box.right > view.left && box.left < view.right;
+      if (onScreen) showTip(tipCell);
+      else hideTip();
+    };
+    scroller.addEventListener('scroll', () => requestAnimationFrame(followTip), { passive: true });
+    addEventListener('scroll', () => requestAnimationFrame(followTip), { passive: true });
+    addEventListener('keydown', (event) => {
+      if (event.key === 'Escape') hideTip();
+    });
+
+    // ----- Print: the rows the filter lets through, up to a limit, without the scroller
+    addEventListener('beforeprint', () => {
+      printing = true;
+      hideTip();
+      rebuild();
+      printNote.hidden = rows.length <= PRINT_LIMIT;
+      printNote.textContent = 'Printed: the first ' + count(PRINT_LIMIT) + ' of ' +
+                              count(rows.length) + ' lines shown. Narrow the filter to print others.';
+    });
+    addEventListener('afterprint', () => {
+      printing = false;
+      printNote.hidden = true;
+      // Once the screen's layout is back, which sizes the scroller again.
+      requestAnimationFrame(rebuild);
+    });
+
+    renderBars();
+    applyColumns();
+    afterPaint(() => {
+      performance.mark('trcoverage:ready');
+      root.dataset.state = root.dataset.state || 'ready';
+    });
+  }
+
+  main().catch((error) => fail('The page could not show its data: ' + error.message));
+})();

@@ -1,0 +1,72 @@
+#include "page.h"
+
+#include <QIODevice>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Takes the first budget bytes, then fails every write, as a full disk does.
+class FillingDevice : public QIODevice
+{
+  public:
+    explicit FillingDevice(qint64 budget) : budget(budget) { open(QIODevice::WriteOnly); }
+    qint64 written = 0;
+    int writesAfterFull = 0;
+
+  protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 size) override
+    {
+        if (written >= budget) {
+            ++writesAfterFull;
+            return -1;
+        }
+        // A short write, as write(2) makes at the disk's end.
+        const qint64 taken = std::min(size, budget - written);
+        written += taken;
+        return taken;
+    }
+
+  private:
+    qint64 budget;
+};
+
+// Feeds lines enough for several compressed chunks.
+bool writePage(QIODevice &device, int lines)
+{
+    CoveragePage page(device);
+    page.start("Strings.txt", "/catalogs", {QStringLiteral("de"), QStringLiteral("fr")},
+               QDateTime::fromString(QStringLiteral("2025-01-01T00:00:00Z"), Qt::ISODate));
+    QList<PageCell> cells(2);
+    QList<PageTotal> totals(2);
+    for (int i = 1; i <= lines; ++i) {
+        const QString text = QStringLiteral("Line %1 of the strings file, %2").arg(i).arg(i * 7919);
+        cells[0] = {i % 3 != 0, i % 5 == 0, text + QStringLiteral(" auf Deutsch")};
+        cells[1] = {i % 2 == 0, false, text + QStringLiteral(" en français")};
+        page.addLine(i, text, cells);
+        ++(cells[0].translated ? totals[0].translated : totals[0].untranslated);
+        ++(cells[1].translated ? totals[1].translated : totals[1].untranslated);
+    }
+    return page.finish(totals);
+}
+
+} // namespace
+
+// A page cut short by a full disk is reported as not written, wherever the disk fills: in the
+// head, in the lines, in the script at the end; and once full, the page stops writing.
+TEST(CoveragePage, FullDiskIsReported)
+{
+    FillingDevice unlimited(std::numeric_limits<qint64>::max());
+    ASSERT_TRUE(writePage(unlimited, 60000));
+    const qint64 whole = unlimited.written;
+    for (const qint64 budget : {qint64(0), qint64(100), whole / 2, whole - 1}) {
+        FillingDevice device(budget);
+        EXPECT_FALSE(writePage(device, 60000)) << "budget " << budget << " of " << whole;
+        EXPECT_LE(device.writesAfterFull, 1) << "budget " << budget;
+    }
+    FillingDevice exact(whole);
+    EXPECT_TRUE(writePage(exact, 60000));
+}

@@ -1,0 +1,689 @@
+"""Loads coverage pages in headless Chromium and checks what the browser shows against the data
+the page was written from: the numbers, every mark and text, the filter, the sorting, the
+keyboard, hostile texts that must stay text, and pages that were not written whole.
+
+usage: page_test.py GROUP FEEDER SCREENSHOTS [EMULATOR...]
+FEEDER is page_feed; SCREENSHOTS the folder the screenshots go to. Exit status 77 (skipped)
+when there is no browser."""
+
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import pagetools  # noqa: E402
+from pagetools import visible, whole  # noqa: E402
+
+failures = 0
+
+
+def fail(message):
+    global failures
+    failures += 1
+    print('FAIL [%s] %s' % (group, message))
+
+
+def check(condition, message):
+    if not condition:
+        fail(message)
+    return condition
+
+
+def feed(dataset, name):
+    """Writes the page for a data set; returns its path."""
+    data = os.path.join(work, name + '.data')
+    page = os.path.join(work, name + '.html')
+    dataset.write(data)
+    result = subprocess.run(emulator + [feeder, data, page], capture_output=True, text=True)
+    if result.returncode != 0:
+        raise SystemExit('page_feed failed (%d): %s' % (result.returncode, result.stderr))
+    return page
+
+
+# Texts come back from the browser with backslashes and surrogates as \XXXX, since the driver
+# cannot carry a lone surrogate.
+WIRE = r'''const wire = (s) => s.replace(/[\\\ud800-\udfff]/g,
+    (c) => '\\' + c.charCodeAt(0).toString(16).padStart(4, '0'));'''
+
+
+def unwire(text):
+    return whole(re.sub(r'\\([0-9a-f]{4})', lambda m: chr(int(m.group(1), 16)), text))
+
+
+def one_line(text):
+    """A line as the matrix shows it: on one line, a line feed as its picture."""
+    return whole(visible(text).replace('\n', '\u240a'))
+
+
+def share(translated, untranslated):
+    total = translated + untranslated
+    return '%.1f%%' % (translated * 1000 // total / 10) if total else '100.0%'
+
+
+def shown_rows(browser):
+    """The matrix rows the browser has built: position, number, text, and per cell its mark,
+    class and label; and the row's height."""
+    rows = browser.run(WIRE + r'''
+        return Array.from(document.querySelectorAll('#matrix-body tr[data-position]'), (tr) => [
+          Number(tr.dataset.position), tr.cells[0].textContent, wire(tr.cells[1].textContent),
+          Array.from(tr.cells).slice(2).map((td) => [td.textContent, td.className,
+                                                     td.getAttribute('aria-label')]),
+          tr.getBoundingClientRect().height]);''')
+    return [(p, n, unwire(t), cells, h) for p, n, t, cells, h in rows]
+
+
+def expected_cell(name, state):
+    translated, conflict = state in 'yY', state in 'YN'
+    return [('✓' if translated else '✗') + ('!' if conflict else ''),
+            'c ' + ('y' if translated else 'n') + (' x' if conflict else ''),
+            name + ': ' + ('translated' if translated else 'untranslated') +
+            (', conflict' if conflict else '')]
+
+
+FRAME = 'return new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))'
+
+
+def scroll_matrix(browser, top):
+    """Scrolls the matrix and waits until the page has built the rows for it."""
+    browser.run('document.getElementById("scroller").scrollTop = arguments[0];' + FRAME, top)
+
+
+def all_rows(browser):
+    """Every row the filter lets through, scrolling the matrix from top to bottom."""
+    rows = {}
+    top = 0
+    while True:
+        scroll_matrix(browser, top)
+        for row in shown_rows(browser):
+            rows[row[0]] = row
+        step, at, end = browser.run('''const s = document.getElementById('scroller');
+            return [s.clientHeight - 60, s.scrollTop, s.scrollHeight - s.clientHeight]''')
+        if at >= end:
+            break
+        top = at + step
+    scroll_matrix(browser, 0)
+    return [rows[p] for p in sorted(rows)]
+
+
+def check_rows(browser, dataset, lines, columns, label, every=False):
+    """The built rows (all of them when every) show exactly these lines (position -> data
+    line index) in these language columns."""
+    check_covered(browser, label)
+    rows = all_rows(browser) if every else shown_rows(browser)
+    if every:
+        check([r[0] for r in rows] == list(range(len(lines))),
+              '%s: rows %d to %d built of %d' % (label, rows[0][0], rows[-1][0], len(lines))
+              if rows else label + ': no row built')
+    check(rows, label + ': no row is built')
+    heights = {h for *_, h in rows}
+    check(len(heights) == 1, label + ': rows of different heights %s' % sorted(heights))
+    for position, number, text, cells, _ in rows:
+        n, source, states, _ = dataset.line(lines[position])
+        check(number == str(n), '%s: row %d shows number %s, not %d' %
+              (label, position, number, n))
+        check(text == one_line(source), '%s: line %d shows %r, not %r' %
+              (label, n, text[:200], one_line(source)[:200]))
+        want = [expected_cell(dataset.languages[j], states[j]) for j in columns]
+        check(cells == want, '%s: line %d marks %s, not %s' % (label, n, cells, want))
+    return rows
+
+
+def check_covered(browser, label):
+    """The rows built reach from the head of the matrix to the bottom of what it shows."""
+    browser.run(FRAME)
+    seen = browser.run('''const view = document.getElementById('scroller').getBoundingClientRect();
+        const head = document.querySelector('#matrix-head th').getBoundingClientRect().bottom;
+        const rows = Array.from(document.querySelectorAll('#matrix-body tr[data-position]'));
+        if (!rows.length) return [true, true];
+        const first = rows[0].getBoundingClientRect(), last = rows[rows.length - 1];
+        const count = Number(document.getElementById('matrix').getAttribute('aria-rowcount')) - 1;
+        return [first.top <= head + 1,
+                last.getBoundingClientRect().bottom >= view.bottom - 1 ||
+                Number(last.dataset.position) === count - 1]''')
+    check(seen == [True, True], '%s: the rows built do not cover the view %s' % (label, seen))
+
+
+def check_clean(browser, label):
+    """Nothing ran, asked or loaded: no dialog, no console message, no request."""
+    dialog = browser.dialog()
+    check(dialog is None, '%s: a dialog opened: %r' % (label, dialog))
+    messages = browser.console()
+    check(not messages, '%s: console messages: %s' % (label, messages))
+    requests = browser.run('''return performance.getEntriesByType('resource')
+        .map((e) => e.name).concat(performance.getEntriesByType('navigation').length === 1
+                                   ? [] : ['navigations: ' + performance.getEntriesByType(
+                                           'navigation').length])''')
+    check(not requests, '%s: requests: %s' % (label, requests))
+
+
+def bars(browser):
+    return browser.run('''return Array.from(document.querySelectorAll('#bars-body tr'),
+        (tr) => Array.from(tr.cells, (c) => c.textContent))''')
+
+
+def expected_bars(dataset, order):
+    return [[dataset.languages[j], '{:,}'.format(dataset.totals[j][0]),
+             '{:,}'.format(dataset.totals[j][1]), '{:,}'.format(conflicts(dataset, j)),
+             share(*dataset.totals[j])] for j in order]
+
+
+def conflicts(dataset, j):
+    if not hasattr(dataset, 'conflict_counts'):
+        counts = [0] * len(dataset.languages)
+        for _, _, states, _ in dataset.lines():
+            for k, state in enumerate(states):
+                counts[k] += state in 'YN'
+        dataset.conflict_counts = counts
+    return dataset.conflict_counts[j]
+
+
+def screenshot(browser, name, scroll_to=None):
+    os.makedirs(screenshots, exist_ok=True)
+    if scroll_to:
+        browser.run('document.querySelector(arguments[0]).scrollIntoView()', scroll_to)
+    path = os.path.join(screenshots, name)
+    browser.driver.save_screenshot(path)
+    print('screenshot: ' + path)
+
+
+def filtered(browser, action):
+    """Runs action (which changes the filter) and waits until the page has shown the result."""
+    from selenium.webdriver.support.ui import WebDriverWait
+    before = browser.run('return document.documentElement.dataset.filtered || "0"')
+    action()
+    WebDriverWait(browser.driver, 30, poll_frequency=0.02).until(
+        lambda d: d.execute_script('return document.documentElement.dataset.filtered || "0"')
+        != before)
+
+
+def shown_count(browser):
+    return browser.run('return document.getElementById("shown-count").textContent')
+
+
+# ----- Groups
+
+def group_hostile(browser):
+    """Hostile texts in every place a text goes: they show as text, exactly, and do nothing."""
+    dataset = pagetools.hostile_set()
+    page = feed(dataset, 'hostile')
+    check(browser.open(page) == 'ready', 'the page is not ready: ' + browser.state())
+    check_clean(browser, 'loaded')
+
+    facts = browser.run(WIRE + '''return ['strings', 'directory', 'lines', 'languages', 'made']
+        .map((id) => wire(document.getElementById('fact-' + id).textContent))''')
+    want = [dataset.strings.decode('utf-8', 'backslashreplace'),
+            dataset.directory.decode('utf-8', 'backslashreplace'),
+            str(dataset.count), str(len(dataset.languages)), dataset.made]
+    check([unwire(f) for f in facts] == want, 'header %s, not %s' % (facts, want))
+    check(bars(browser) == expected_bars(dataset, range(len(dataset.languages))),
+          'bars %s' % bars(browser))
+
+    # Nothing of the texts became an element, an attribute that runs, or a script.
+    extra = browser.run('''
+        const blocks = document.querySelectorAll('script.page-lines').length;
+        const kinds = 'img,svg,iframe,object,embed,a,link,base,form,textarea,audio,video,math';
+        const handlers = Array.from(document.querySelectorAll('*')).flatMap((e) =>
+            Array.from(e.attributes).filter((a) => /^on/i.test(a.name)).map((a) => a.name));
+        return [document.querySelectorAll(kinds).length, handlers,
+                document.scripts.length - blocks, document.styleSheets.length,
+                document.querySelectorAll('meta').length, document.title.length > 0]''')
+    check(extra == [0, [], 3, 1, 5, True], 'elements the texts made: %s' % extra)
+    policy = browser.run('''return document.querySelector(
+        'meta[http-equiv="Content-Security-Policy"]').content''')
+    check("default-src 'none'" in policy and 'unsafe' not in policy and
+          "require-trusted-types-for 'script'" in policy, 'policy: ' + policy)
+
+    check_rows(browser, dataset, list(range(dataset.count)), range(len(dataset.languages)),
+               'all rows', every=True)
+
+    # Every cell by keyboard: the tooltip shows the whole line, or the cell's translation.
+    from selenium.webdriver.common.keys import Keys
+    browser.run('document.querySelector(\'#matrix-body tr[data-position="0"] td\').focus()')
+    tip_js = WIRE + 'return [document.getElementById("tip").hidden, ' \
+                    'wire(document.getElementById("tip").textContent), ' \
+                    'document.activeElement.parentElement.dataset.position, ' \
+                    'document.activeElement.dataset.column]'
+    languages = len(dataset.languages)
+    for i in range(dataset.count):
+        number, text, states, answers = dataset.line(i)
+        for column in range(languages + 1):
+            hidden, tip, position, at = browser.run(tip_js)
+            tip = unwire(tip)
+            if not check([position, at] == [str(i), str(column)],
+                         'focus at row %s column %s, not %d %d' % (position, at, i, column)):
+                return
+            if column == 0:
+                want = 'Line %d%s' % (number, visible(text))
+            else:
+                state = states[column - 1]
+                name = dataset.languages[column - 1]
+                want = '%s: line %d, %s%s%s' % (
+                    name, number, 'translated' if state in 'yY' else 'untranslated',
+                    visible(answers[column - 1]) if state in 'yY' else '',
+                    '! Another component translates this line differently.'
+                    if state in 'YN' else '')
+            check(not hidden and tip == whole(want), 'tooltip of line %d column %d: %r, not %r'
+                  % (number, column, tip[:200], want[:200]))
+            browser.driver.switch_to.active_element.send_keys(
+                Keys.ARROW_RIGHT if column < languages else Keys.HOME)
+        browser.driver.switch_to.active_element.send_keys(Keys.ARROW_DOWN)
+
+    # The mouse: hovering shows the same.
+    from selenium.webdriver.common.action_chains import ActionChains
+    for i, column in ((0, 1), (33, 2), (41, 0)):
+        scroll_matrix(browser, i * 28)
+        browser.run('document.getElementById("lines-title").scrollIntoView()')
+        cell = browser.driver.find_element(
+            'css selector', '#matrix-body tr[data-position="%d"] td[data-column="%d"]'
+            % (i, column))
+        ActionChains(browser.driver).move_to_element(cell).perform()
+        hidden, tip = browser.run(WIRE + 'return [document.getElementById("tip").hidden, '
+                                         'wire(document.getElementById("tip").textContent)]')
+        number, text, states, answers = dataset.line(i)
+        shows = whole(visible(text if column == 0 else answers[column - 1] or ''))
+        check(not hidden and shows in unwire(tip), 'hovered line %d column %d: %r' %
+              (number, column, tip))
+
+    # Filtering by the hostile texts finds them, and still runs nothing.
+    for query in ('<script>', '"><img', '</textarea>', 'שמור', '📁'):
+        filtered(browser, lambda: browser.run(
+            'const f = document.getElementById("filter-text"); f.value = arguments[0];'
+            'f.dispatchEvent(new Event("input"))', query))
+        want = [i for i in range(dataset.count)
+                if query in dataset.line(i)[1].lower()
+                or any(a and query in a.lower() for a in dataset.line(i)[3])]
+        check_rows(browser, dataset, want, range(languages), 'filter ' + query, every=True)
+        check(shown_count(browser) == 'Showing %d of %d lines' % (len(want), dataset.count),
+              'filter %r: %s' % (query, shown_count(browser)))
+    check_clean(browser, 'after use')
+    group_empty(browser)
+    browser.open(page)
+    filtered(browser, lambda: browser.run(
+        'const f = document.getElementById("filter-text"); f.value = "";'
+        'f.dispatchEvent(new Event("input"))'))
+    # With the tooltip of a right-to-left translation.
+    browser.run('document.getElementById("lines-title").scrollIntoView()')
+    browser.run('document.querySelector(\'#matrix-body tr[data-position="2"] '
+                'td[data-column="1"]\').focus()')
+    screenshot(browser, 'small.png')
+
+
+def group_empty(browser):
+    """An empty strings file: no line, every language whole."""
+    dataset = pagetools.DataSet(['de', 'fr'], 0, None)
+    page = feed(dataset, 'empty')
+    check(browser.open(page) == 'ready', 'the empty page is not ready: ' + browser.state())
+    check(bars(browser) == expected_bars(dataset, range(2)), 'bars %s' % bars(browser))
+    check(shown_count(browser) == 'Showing 0 of 0 lines', shown_count(browser))
+    check(browser.run('return document.querySelector("#matrix-body td.none").textContent')
+          == 'No line matches the filter.', 'no "no line" row')
+    check_clean(browser, 'empty')
+
+
+def group_filter(browser):
+    """The filter, the sorting and the grid, by keyboard and by mouse."""
+    from selenium.webdriver.common.keys import Keys
+    dataset = pagetools.big_set(600, languages=6, seed=3)
+    page = feed(dataset, 'filter')
+    check(browser.open(page) == 'ready', 'the page is not ready: ' + browser.state())
+    languages = len(dataset.languages)
+    lines = [dataset.line(i) for i in range(dataset.count)]
+    element = lambda id: browser.driver.find_element('id', id)
+
+    def expect(query, only, language, label):
+        want = []
+        for i, (_, text, states, answers) in enumerate(lines):
+            shown = range(languages) if language is None else [language]
+            if only and all(states[j] in 'yY' for j in shown):
+                continue
+            if query and query.lower() not in text.lower() and not any(
+                    answers[j] and query.lower() in answers[j].lower() for j in shown):
+                continue
+            want.append(i)
+        check(shown_count(browser) == 'Showing %s of 600 lines' % '{:,}'.format(len(want)),
+              '%s: %s, expected %d lines' % (label, shown_count(browser), len(want)))
+        if want:
+            check_rows(browser, dataset, want, list(shown), label, every=True)
+        else:
+            check(browser.run('return document.querySelector("#matrix-body td.none") !== null'),
+                  label + ': no "no line matches" row')
+        return want
+
+    # Typed, as a user does: Tab from the share button to the text field.
+    focus = lambda id: browser.run('document.getElementById(arguments[0]).focus()', id)
+    focus('sort-share')
+    browser.driver.switch_to.active_element.send_keys(Keys.TAB)
+    check(browser.run('return document.activeElement.id') == 'filter-text',
+          'Tab from the sort buttons reaches ' + browser.run('return document.activeElement.id'))
+    def retype(text):
+        field = element('filter-text')
+        field.send_keys(Keys.CONTROL + 'a')
+        field.send_keys(Keys.BACKSPACE + text + Keys.ENTER)
+
+    # Typing filters once the typing pauses.
+    from selenium.webdriver.support.ui import WebDriverWait
+    word = lines[5][1].split()[0].upper()
+    matching = sum(word.lower() in text.lower() or any(a and word.lower() in a.lower()
+                                                      for a in answers)
+                   for _, text, _, answers in lines)
+    browser.driver.switch_to.active_element.send_keys(word)
+    WebDriverWait(browser.driver, 10, poll_frequency=0.02).until(
+        lambda d: shown_count(browser) == 'Showing %d of 600 lines' % matching)
+    expect(word, False, None, 'text %r' % word)
+    # A word of one translation only (the last language's first translated line).
+    translation = next(a[4] for _, _, s, a in lines if s[4] in 'yY').split()[-1]
+    filtered(browser, lambda: retype(translation))
+    expect(translation, False, None, 'translation %r' % translation)
+    filtered(browser, lambda: retype('qqqzzz'))
+    expect('qqqzzz', False, None, 'nothing')
+    filtered(browser, lambda: retype(''))
+    expect('', False, None, 'cleared')
+
+    # Only untranslated, by Space on the checkbox; then each language from the list by keys.
+    browser.driver.switch_to.active_element.send_keys(Keys.TAB)
+    filtered(browser, lambda: browser.driver.switch_to.active_element.send_keys(Keys.SPACE))
+    expect('', True, None, 'only untranslated')
+    browser.driver.switch_to.active_element.send_keys(Keys.TAB)
+    check(browser.run('return document.activeElement.id') == 'filter-language',
+          'Tab reaches ' + browser.run('return document.activeElement.id'))
+    for j in range(languages):
+        filtered(browser, lambda: browser.driver.switch_to.active_element.send_keys(
+            Keys.ARROW_DOWN))
+        expect('', True, j, 'only untranslated in ' + dataset.languages[j])
+        built = shown_rows(browser)
+        check(all(len(row[3]) == 1 for row in built), 'one language, one column')
+    filtered(browser, lambda: element('filter-text').send_keys(translation, Keys.ENTER))
+    expect(translation, True, languages - 1, 'text, untranslated, language')
+    filtered(browser, lambda: element('filter-untranslated').click())
+    expect(translation, False, languages - 1, 'text and language')
+    filtered(browser, lambda: browser.run(
+        'const s = document.getElementById("filter-language"); s.value = "";'
+        's.dispatchEvent(new Event("change"))'))
+    filtered(browser, lambda: retype(''))
+    expect('', False, None, 'all again')
+
+    # Sorting: by name and by share, each both ways; the matrix's columns follow the bars.
+    def check_order(label, key, reverse):
+        # Equal shares go by name, ascending, either way.
+        from fractions import Fraction
+        if key == 'name':
+            order = sorted(range(languages), key=lambda j: dataset.languages[j], reverse=reverse)
+        else:
+            sign = -1 if reverse else 1
+            order = sorted(range(languages), key=lambda j: (
+                sign * Fraction(dataset.totals[j][0], dataset.count), dataset.languages[j]))
+        check(bars(browser) == expected_bars(dataset, order), '%s: bars %s' %
+              (label, [b[0] for b in bars(browser)]))
+        heads = browser.run('return Array.from(document.querySelectorAll("#matrix-head th"),'
+                            ' (th) => th.textContent).slice(2)')
+        check(heads == [dataset.languages[j] for j in order], '%s: columns %s' % (label, heads))
+        check_rows(browser, dataset, list(range(dataset.count)), order, label, every=True)
+        sort = browser.run('return [document.getElementById("sort-name-cell").ariaSort,'
+                           ' document.getElementById("sort-share-cell").ariaSort]')
+        want = 'descending' if reverse else 'ascending'
+        check(sort == ([want, 'none'] if key == 'name' else ['none', want]),
+              '%s: aria-sort %s' % (label, sort))
+
+    element('sort-share').send_keys(Keys.ENTER)
+    check_order('share, Enter', 'share', False)
+    element('sort-share').send_keys(Keys.SPACE)
+    check_order('share, Space again', 'share', True)
+    element('sort-name').click()
+    check_order('name, clicked', 'name', False)
+    element('sort-name').send_keys(Keys.ENTER)
+    check_order('name again', 'name', True)
+    element('sort-name').send_keys(Keys.ENTER)
+    order = sorted(range(languages), key=lambda j: dataset.languages[j])
+
+    # The grid is one tab stop; the keys move through it and keep the focus on screen.
+    focus('filter-language')
+    browser.driver.switch_to.active_element.send_keys(Keys.TAB)
+    where = 'return [document.activeElement.parentElement.dataset.position,' \
+            ' document.activeElement.dataset.column,' \
+            ' (() => { const r = document.activeElement.getBoundingClientRect(),' \
+            ' s = document.getElementById("scroller").getBoundingClientRect(),' \
+            ' h = document.querySelector("#matrix-head th").getBoundingClientRect();' \
+            ' return r.top >= h.bottom - 1 && r.bottom <= s.bottom + 1 })()]'
+    check(browser.run(where) == ['0', '0', True], 'Tab into the grid: %s' % browser.run(where))
+    moves = [(Keys.ARROW_RIGHT, ['0', '1']), (Keys.ARROW_DOWN, ['1', '1']),
+             (Keys.END, ['1', str(languages)]), (Keys.HOME, ['1', '0']),
+             (Keys.PAGE_DOWN, None), (Keys.CONTROL + Keys.END, ['599', str(languages)]),
+             (Keys.ARROW_DOWN, ['599', str(languages)]), (Keys.PAGE_UP, None),
+             (Keys.CONTROL + Keys.HOME, ['0', '0']), (Keys.ARROW_UP, ['0', '0'])]
+    for key, want in moves:
+        browser.driver.switch_to.active_element.send_keys(key)
+        position, column, on_screen = browser.run(where)
+        check(on_screen, 'after %r the focused cell is off screen' % key)
+        if want:
+            check([position, column] == want, 'after %r focus at %s, not %s' %
+                  (repr(key), [position, column], want))
+    browser.driver.switch_to.active_element.send_keys(Keys.CONTROL + Keys.END)
+    rows = shown_rows(browser)
+    check(rows[-1][1] == str(dataset.count), 'the last row built is line %s' % rows[-1][1])
+    check_rows(browser, dataset, list(range(dataset.count)), order, 'at the end')
+    check_clean(browser, 'after use')
+
+
+def group_big(browser):
+    """10,000 lines in 30 languages: every number, and each language's untranslated lines
+    through the filter; rows where the scroll puts them. 100,000 lines still open."""
+    dataset = pagetools.big_set(10000)
+    page = feed(dataset, 'big')
+    check(browser.open(page) == 'ready', 'the page is not ready: ' + browser.state())
+    languages = range(len(dataset.languages))
+    check(bars(browser) == expected_bars(dataset, languages), 'bars differ')
+    check(shown_count(browser) == 'Showing 10,000 of 10,000 lines', shown_count(browser))
+    built = len(shown_rows(browser))
+    check(built < 100, '%d rows built for one screen' % built)
+    for j in languages:
+        filtered(browser, lambda: browser.run(
+            'const s = document.getElementById("filter-language"); s.value = arguments[0];'
+            'const u = document.getElementById("filter-untranslated"); u.checked = true;'
+            's.dispatchEvent(new Event("change"))', str(j)))
+        want = '{:,}'.format(dataset.totals[j][1])
+        check(shown_count(browser) == 'Showing %s of 10,000 lines' % want,
+              '%s: %s, expected %s untranslated' % (dataset.languages[j],
+                                                     shown_count(browser), want))
+    filtered(browser, lambda: browser.run(
+        'const s = document.getElementById("filter-language"); s.value = "";'
+        'document.getElementById("filter-untranslated").checked = false;'
+        's.dispatchEvent(new Event("change"))'))
+    for top in (0, 123457, 5000 * 28 + 3, 10 ** 9):
+        browser.run('const s = document.getElementById("scroller"); s.scrollTop = arguments[0];'
+                    'return new Promise((done) => requestAnimationFrame(() =>'
+                    ' requestAnimationFrame(done)))', top)
+        rows = check_rows(browser, dataset, list(range(dataset.count)), languages,
+                          'scrolled to %d' % top)
+    browser.run('document.getElementById("scroller").scrollTop = 0')
+    check_clean(browser, 'big')
+    screenshot(browser, 'big.png', '#lines-title')
+
+    huge = pagetools.big_set(100000, languages=5, seed=2)
+    page = feed(huge, 'huge')
+    check(browser.open(page, timeout=120) == 'ready', 'the huge page is not ready')
+    check(shown_count(browser) == 'Showing 100,000 of 100,000 lines', shown_count(browser))
+    check(bars(browser) == expected_bars(huge, range(5)), 'huge: bars differ')
+    browser.run('document.querySelector("#matrix-body td[tabindex=\'0\']").focus()')
+    from selenium.webdriver.common.keys import Keys
+    browser.driver.switch_to.active_element.send_keys(Keys.CONTROL + Keys.END)
+    rows = check_rows(browser, huge, list(range(huge.count)), range(5), 'huge, at the end')
+    check(rows[-1][1] == '100000', 'huge: the last row is line %s' % rows[-1][1])
+    check(len(rows) < 100, 'huge: %d rows built' % len(rows))
+    check_clean(browser, 'huge')
+
+
+def group_broken(browser):
+    """A page not written whole says so, rather than show part of its data as all of it."""
+    dataset = pagetools.big_set(3000, languages=4, seed=5)
+    page = feed(dataset, 'whole')
+    with open(page, 'rb') as f:
+        content = f.read()
+    ends = [content.index(b'class="page-lines">') + 1000,  # inside the data
+            content.index(b'id="page-end"'),  # all data, no totals
+            content.rindex(b'<script>') + 100]  # inside the script
+    for n, end in enumerate(ends):
+        cut = os.path.join(work, 'cut%d.html' % n)
+        with open(cut, 'wb') as f:
+            f.write(content[:end])
+        browser.driver.get('file://' + cut)
+        shown = browser.run('''return [document.getElementById('status').checkVisibility(),
+            document.getElementById('status').textContent,
+            document.getElementById('main').checkVisibility()]''')
+        check(shown[0] and 'incomplete' in shown[1] and not shown[2],
+              'page cut at byte %d: %s' % (end, shown))
+        browser.console()
+
+    # Totals that the lines do not add up to.
+    data = os.path.join(work, 'whole.data')
+    with open(data) as f:
+        records = f.read().splitlines()
+    finish = records[-1].split()
+    t, u = map(int, finish[1].split('/'))
+    finish[1] = '%d/%d' % (t - 1, u + 1)
+    with open(data, 'w') as f:
+        f.write('\n'.join(records[:-1] + [' '.join(finish)]) + '\n')
+    wrong = os.path.join(work, 'wrong.html')
+    subprocess.run(emulator + [feeder, data, wrong], check=True)
+    check(browser.open(wrong) == 'error', 'totals off by one: state ' + browser.state())
+    status = browser.run('return document.getElementById("status").textContent')
+    check('do not add up' in status, 'totals off by one: ' + status)
+
+    # A page that cannot be written is a failure, not a page.
+    result = subprocess.run(emulator + [feeder, data, '/dev/full'], capture_output=True)
+    check(result.returncode == 4, 'page on a full disk: status %d' % result.returncode)
+
+
+def group_layout(browser):
+    """A narrow window and print."""
+    dataset = pagetools.big_set(2500, languages=12, seed=7)
+    page = feed(dataset, 'layout')
+    browser.driver.set_window_size(360, 780)
+    check(browser.open(page) == 'ready', 'the page is not ready')
+    widths = browser.run('''const s = document.getElementById('scroller');
+        return [document.documentElement.scrollWidth, innerWidth,
+                s.getBoundingClientRect().right, s.scrollWidth > s.clientWidth]''')
+    check(widths[0] <= widths[1] and widths[2] <= widths[1] and widths[3],
+          'narrow: the page is %dpx wide in %dpx, the matrix ends at %d, scrolls: %s' %
+          tuple(widths))
+    screenshot(browser, 'narrow.png', '#lines-title')
+    browser.driver.set_window_size(1280, 900)
+
+    browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {'media': 'print'})
+    browser.run('dispatchEvent(new Event("beforeprint"))')
+    printed = browser.run('''const visible = (id) => document.getElementById(id).checkVisibility();
+        return [document.querySelectorAll('#matrix-body tr[data-position]').length,
+                visible('filter'), visible('print-note'),
+                document.getElementById('print-note').textContent,
+                getComputedStyle(document.getElementById('scroller')).overflow]''')
+    check(printed[:3] == [2000, False, True] and '2,000 of 2,500' in printed[3] and
+          printed[4] == 'visible', 'print: %s' % printed)
+    pdf = browser.driver.execute_cdp_cmd('Page.printToPDF', {})['data']
+    import base64
+    os.makedirs(screenshots, exist_ok=True)
+    with open(os.path.join(screenshots, 'print.pdf'), 'wb') as f:
+        f.write(base64.b64decode(pdf))
+    print('print: ' + os.path.join(screenshots, 'print.pdf'))
+    browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {'media': ''})
+    browser.run('dispatchEvent(new Event("afterprint"));' + FRAME)
+    built = browser.run('return document.querySelectorAll("#matrix-body tr[data-position]").length')
+    check(built < 100, 'after print: %d rows built' % built)
+    check_clean(browser, 'layout')
+
+
+def group_run(browser):
+    """trcoverage's own page: every number and mark equals its -format json of the same run."""
+    import json
+    import xml.etree.ElementTree as ElementTree
+    program, catalogs, sources = (os.environ['PAGE_TRCOVERAGE'], os.environ['PAGE_CATALOGS'],
+                                  os.environ['PAGE_CATALOG_SOURCES'])
+    # Every catalog text, hostile lines, and lines no catalog holds.
+    texts = []
+    for name in sorted(os.listdir(sources)):
+        if name.endswith('.ts'):
+            for source in ElementTree.parse(os.path.join(sources, name)).iter('source'):
+                text = source.text or ''
+                if '\n' not in text and '\r' not in text and text not in texts:
+                    texts.append(text)
+    texts += [t for t in pagetools.HOSTILE[:30] if '\n' not in t and '\r' not in t]
+    texts += ['Not in any catalog', 'Save as…', '']
+    strings = os.path.join(work, 'Strings.txt')
+    with open(strings, 'wb') as f:
+        f.write('\n'.join(texts).encode('utf-8', 'surrogatepass'))
+
+    for languages in ([], ['de', 'xx', 'pt_BR', 'de_DE']):
+        label = ' '.join(languages) or 'every language'
+        page = os.path.join(work, 'run.html')
+        options = [o for name in languages for o in ('-lang', name)]
+        result = subprocess.run(emulator + [program, '-translations', catalogs] + options +
+                                ['-missing', '-conflicts', '-format', 'json', '-html', page,
+                                 strings], capture_output=True)
+        if not check(result.returncode == 0, '%s: status %d, %s' % (label, result.returncode,
+                                                                  result.stderr)):
+            continue
+        data = json.loads(result.stdout)
+        check(browser.open(page) == 'ready', label + ': the page is not ready')
+        check_clean(browser, label)
+        names = [language['language'] for language in data['languages']]
+        facts = browser.run('''return ['directory', 'lines', 'languages']
+            .map((id) => document.getElementById('fact-' + id).textContent)''')
+        check(facts == [data['catalogs'], '{:,}'.format(data['lines']), str(len(names))],
+              '%s: header %s' % (label, facts))
+        differing = [{c['line'] for c in language['conflicts']
+                      if any(a['role'] == 'differs' for a in c['answers'])}
+                     for language in data['languages']]
+        missing = [{m['line'] for m in language['missing']} for language in data['languages']]
+        want = [[language['language'], '{:,}'.format(language['translated']),
+                 '{:,}'.format(language['untranslated']), '{:,}'.format(len(differing[j])),
+                 '%.1f%%' % language['share']] for j, language in enumerate(data['languages'])]
+        check(bars(browser) == want, '%s: bars %s, not %s' % (label, bars(browser), want))
+
+        # Every cell: untranslated exactly where -missing lists the line, a conflict exactly
+        # where another component answers otherwise.
+        rows = all_rows(browser)
+        check(len(rows) == data['lines'], '%s: %d rows' % (label, len(rows)))
+        texts_by_line = {}
+        for language in data['languages']:
+            for entry in language['missing'] + language['conflicts']:
+                texts_by_line[entry['line']] = entry['text']
+        for _, number, text, cells, _ in rows:
+            n = int(number)
+            if n in texts_by_line:
+                check(text == one_line(texts_by_line[n]), '%s: line %d shows %r' % (label, n, text))
+            marks = [expected_cell(names[j], ('n' if n in missing[j] else 'y').upper()
+                                   if n in differing[j] else ('n' if n in missing[j] else 'y'))
+                     for j in range(len(names))]
+            check(cells == marks, '%s: line %d marks %s, not %s' % (label, n, cells, marks))
+
+        # A conflict's tooltip shows the answer of the component that answers.
+        for j, language in enumerate(data['languages']):
+            for conflict in language['conflicts']:
+                if conflict['line'] in missing[j]:
+                    continue
+                answer = next(a['translation'] for a in conflict['answers']
+                              if a['role'] == 'answers')
+                position = conflict['line'] - 1
+                scroll_matrix(browser, position * 28)
+                browser.run('document.querySelector(\'#matrix-body tr[data-position="%d"] '
+                            'td[data-column="%d"]\').focus()' % (position, j + 1))
+                tip = unwire(browser.run(WIRE + 'return wire(document.getElementById("tip")'
+                                                '.textContent)'))
+                check(whole(visible(answer)) in tip, '%s: %s line %d tooltip %r, not %r' %
+                      (label, names[j], conflict['line'], tip, answer))
+
+
+if __name__ == '__main__':
+    group, feeder, screenshots = sys.argv[1:4]
+    emulator = sys.argv[4:]
+    missing = pagetools.missing_browser()
+    if missing:
+        print('SKIP [%s] no browser: %s' % (group, missing))
+        sys.exit(77)
+    with tempfile.TemporaryDirectory(prefix='trcoverage-page-') as work:
+        browser = pagetools.Browser()
+        try:
+            globals()['group_' + group](browser)
+        finally:
+            browser.close()
+    sys.exit(1 if failures else 0)

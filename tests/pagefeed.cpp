@@ -1,0 +1,132 @@
+// Writes a coverage page from a data set, record by record, as a run feeds the page: the
+// browser tests and the benchmark make their data sets (hostile texts, any size) and compare
+// the page the browser shows with them.
+//
+// usage: page_feed DATASET PAGE
+// DATASET, one record a line, fields split by single spaces; a text is "x" and the hex of its
+// UTF-16LE code units (so that NULs and lone surrogates come through), a name "x" and the hex
+// of its bytes:
+//   start STRINGS_FILE DIRECTORY MADE LANGUAGE...      MADE in ISO 8601
+//   line NUMBER TEXT STATES ANSWER...                  STATES a letter per language: y
+//                                                      translated, n not, capital: conflict;
+//                                                      ANSWER per language, "-" for none
+//   finish TRANSLATED/UNTRANSLATED...                  per language
+// Exit status: 0 written, 1 usage, 2 data set unreadable or malformed, 4 page not written whole.
+
+#include "page.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+bool unhex(QByteArrayView field, QByteArray &bytes)
+{
+    if (field.isEmpty() || field[0] != 'x' || field.size() % 2 == 0)
+        return false;
+    bytes = QByteArray::fromHex(field.sliced(1).toByteArray());
+    return bytes.size() * 2 == field.size() - 1;
+}
+
+bool text(QByteArrayView field, QString &out)
+{
+    QByteArray bytes;
+    if (!unhex(field, bytes) || bytes.size() % 2)
+        return false;
+    out.resize(bytes.size() / 2);
+    for (qsizetype i = 0; i < out.size(); ++i)
+        out[i] = QChar(char16_t(uchar(bytes[2 * i]) | uchar(bytes[2 * i + 1]) << 8));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s DATASET PAGE\n", argv[0]);
+        return 1;
+    }
+    QFile data(QString::fromLocal8Bit(argv[1]));
+    QFile out(QString::fromLocal8Bit(argv[2]));
+    if (!data.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 2;
+    }
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+        return 4;
+    }
+
+    CoveragePage page(out);
+    QList<PageCell> cells;
+    qsizetype languages = 0;
+    qint64 record = 0;
+    QByteArray row;
+    auto malformed = [&] {
+        std::fprintf(stderr, "%s: record %lld is malformed\n", argv[1], record);
+        return 2;
+    };
+    while (!(row = data.readLine()).isEmpty()) {
+        ++record;
+        const QList<QByteArray> fields = row.trimmed().split(' ');
+        const QByteArray &kind = fields[0];
+        if (kind == "start" && fields.size() >= 4) {
+            QByteArray strings, directory;
+            QStringList names;
+            if (!unhex(fields[1], strings) || !unhex(fields[2], directory))
+                return malformed();
+            for (qsizetype i = 4; i < fields.size(); ++i) {
+                QString name;
+                if (!text(fields[i], name))
+                    return malformed();
+                names.append(name);
+            }
+            languages = names.size();
+            cells.resize(languages);
+            page.start(strings, directory, names,
+                       QDateTime::fromString(QString::fromLatin1(fields[3]), Qt::ISODate));
+        } else if (kind == "line" && fields.size() == 4 + languages) {
+            QString line;
+            bool numbered = false;
+            const qint64 number = fields[1].toLongLong(&numbered);
+            const QByteArray &states = fields[3];
+            if (!numbered || !text(fields[2], line) || states.size() != languages)
+                return malformed();
+            for (qsizetype i = 0; i < languages; ++i) {
+                const char state = states[i];
+                cells[i].translated = state == 'y' || state == 'Y';
+                cells[i].conflict = state == 'Y' || state == 'N';
+                if (fields[4 + i] == "-")
+                    cells[i].answer.clear();
+                else if (!text(fields[4 + i], cells[i].answer))
+                    return malformed();
+            }
+            page.addLine(number, line, cells);
+        } else if (kind == "finish" && fields.size() == 1 + languages) {
+            QList<PageTotal> totals(languages);
+            for (qsizetype i = 0; i < languages; ++i) {
+                const QList<QByteArray> pair = fields[1 + i].split('/');
+                bool ok = pair.size() == 2;
+                totals[i].translated = ok ? pair[0].toLongLong(&ok) : 0;
+                totals[i].untranslated = ok ? pair[1].toLongLong(&ok) : 0;
+                if (!ok)
+                    return malformed();
+            }
+            const bool written = page.finish(totals) && out.flush();
+            out.close();
+            if (!written || out.error() != QFile::NoError) {
+                std::fprintf(stderr, "cannot write %s\n", argv[2]);
+                return 4;
+            }
+            return 0;
+        } else {
+            return malformed();
+        }
+    }
+    std::fprintf(stderr, "%s: no finish record\n", argv[1]);
+    return 2;
+}
