@@ -572,6 +572,13 @@ tables)
     expect "linked to the strings file: message" "$work/err" "Cannot open 'Strings_Table.txt' file for write.\n"
     expect "linked to the strings file: no report" "$work/out" ''
     expect "linked to the strings file: input whole" "$work/run/Strings.txt" 'Hello\nnope\n'
+    # A table left larger than 2 GiB (sparse: nothing is read) is emptied and written anew, on
+    # the 32-bit targets too.
+    rm "$table"
+    truncate -s 3G "$table"
+    run_de Strings.txt
+    expect_status 0 "table past 2 GiB"
+    expect "table past 2 GiB: rewritten" "$table" '%s\n' "$(row 1 Hello Hallo)"
     # A symbolic link elsewhere is followed.
     rm "$table"
     echo old >"$work/elsewhere"

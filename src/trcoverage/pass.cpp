@@ -109,9 +109,18 @@ struct Batch
 
 // A batch also ends after this many characters, so that very long lines do not make it large.
 constexpr qsizetype batchCharacters = 1 << 20;
+// A slot keeps its line's buffers for the next batch only up to this size: a long line lands in
+// a different slot each time, and kept, every slot would in time hold the longest line.
+constexpr qsizetype slotCharacters = 1 << 16;
 
 void readBatch(QTextStream &input, Batch &batch, qint64 firstNumber, QByteArray &latin1)
 {
+    for (int i = 0; i < batch.size; ++i) {
+        if (batch.lines[size_t(i)].capacity() > slotCharacters) {
+            batch.lines[size_t(i)] = QString();
+            batch.keys[size_t(i)] = QByteArray();
+        }
+    }
     batch.size = 0;
     batch.firstNumber = firstNumber;
     qsizetype characters = 0;
