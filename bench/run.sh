@@ -151,14 +151,15 @@ for count in 1 10 30; do
     done
     options=(-translations "$dir")
     start=$(instructions "$coverage" "$empty")
-    perLine=$((($(instructions "$coverage" "$fewInput") - start) / (few * count)))
+    coveragePerLine=$((($(instructions "$coverage" "$fewInput") - start) / (few * count)))
     read -r _ _ smallPeak <<<"$(timed "$coverage" "${options[@]}" "$small")"
     read -r wall cpu bigPeak <<<"$(timed "$coverage" "${options[@]}" "$big")"
     read -r _ _ missingPeak <<<"$(timed "$coverage" "${options[@]}" -missing "$big")"
     read -r seqWall seqCpu _ <<<"$(timed bash -c 'checks "$@"' _ "$data/bin" "${names[@]:0:count}")"
     read -r pairWall pairCpu _ <<<"$(timed bash -c 'pairs "$@"' _ "$data/bin" "${names[@]:0:count}")"
     printf '%-9d %9d %9d %6.3f | %7.2f %7.2f | %6.2f %7.2f %6.2f %7.2f | %6.3f %6.3f | %8d %8d %8d\n' \
-        "$count" "$perLine" "$checkPerLine" "$(calc "$perLine / $checkPerLine")" "$wall" "$cpu" \
+        "$count" "$coveragePerLine" "$checkPerLine" "$(calc "$coveragePerLine / $checkPerLine")" \
+        "$wall" "$cpu" \
         "$seqWall" "$seqCpu" "$pairWall" "$pairCpu" "$(calc "$wall / $seqWall")" \
         "$(calc "$wall / $pairWall")" "$smallPeak" "$bigPeak" "$missingPeak"
 done

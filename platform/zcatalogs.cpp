@@ -4,7 +4,6 @@
 #include "catalogs.h"
 #include "zcatalogsprivate.h"
 
-#include <QFile>
 
 #include <memory>
 
@@ -22,13 +21,10 @@ QStringList ZCatalogs::languages(const QByteArray &directory)
 ZCatalogs::ZCatalogs(const QByteArray &directory, const QString &language)
     : d(std::make_unique<ZCatalogsPrivate>())
 {
-    d->directory = directory.isNull() ? defaultDirectory() : directory;
-    const CatalogDirectory opened(d->directory);
+    const QByteArray dir = directory.isNull() ? defaultDirectory() : directory;
+    const CatalogDirectory opened(dir);
     LoadedCatalogs found = loadCatalogs(opened, languageNames(language));
     d->components = found.components;
-    d->files = found.files;
-    for (const QByteArray &file : std::as_const(found.broken))
-        d->broken.append(QFile::decodeName(file));
 
     // An empty catalog counts as installed but answers nothing, so it is not asked.
     std::vector<std::unique_ptr<Catalog>> answering;
@@ -44,36 +40,20 @@ ZCatalogs::ZCatalogs(const QByteArray &directory, const QString &language)
 
     // Messages name the directory and the files by the bytes given, as the user typed them,
     // and the language as the user chose it.
-    const QByteArray &dir = d->directory;
     const QByteArray prefix = dir.endsWith('/') ? dir : dir + '/';
     for (const QByteArray &file : std::as_const(found.broken))
         d->notice += "ZApplication: cannot load catalog '" + prefix + file + "'\n";
     // A mistyped directory or language would otherwise make every line look untranslated.
-    if (d->components.isEmpty() && d->broken.isEmpty())
+    if (d->components.isEmpty() && found.broken.empty())
         d->notice += "ZApplication: no catalog for language '" + languageChoice(language) +
                      "' in '" + dir + "'\n";
 }
 
 ZCatalogs::~ZCatalogs() = default;
 
-QByteArray ZCatalogs::directory() const
-{
-    return d->directory;
-}
-
 QStringList ZCatalogs::components() const
 {
     return d->components;
-}
-
-QStringList ZCatalogs::catalogFiles() const
-{
-    return d->files;
-}
-
-QStringList ZCatalogs::brokenFiles() const
-{
-    return d->broken;
 }
 
 QByteArray ZCatalogs::notice() const

@@ -44,15 +44,9 @@ class Q_DECL_EXPORT ZCatalogs
     // catalog named app_pt_br.qm), sorted by name. Null directory: the default.
     static QStringList languages(const QByteArray &directory = QByteArray());
 
-    // The directory as given, or the default.
-    QByteArray directory() const;
     // The components that have a catalog for the language, in answering order: the one whose
     // name sorts first (by UTF-16 code unit) answers first. A catalog without messages counts.
     QStringList components() const;
-    // The file name of each component's catalog, in the same order.
-    QStringList catalogFiles() const;
-    // The catalogs there for the language that could not be loaded, by file name.
-    QStringList brokenFiles() const;
     // What ZApplication says on standard error about these catalogs: a line per broken catalog,
     // or the line that no catalog was found; empty when all is well.
     QByteArray notice() const;

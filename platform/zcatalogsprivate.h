@@ -13,8 +13,7 @@
 class ZCatalogsPrivate
 {
   public:
-    QByteArray directory;
-    QStringList components, files, broken;
+    QStringList components;
     QByteArray notice;
     // The catalogs that may answer, routed; null when none has a message.
     std::unique_ptr<CatalogRouter> router;

@@ -1,11 +1,8 @@
 #include "findings.h"
-#include "pass.h"
 #include "share.h"
 
-#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTextStream>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -71,65 +68,6 @@ TEST(Formats, JsonStringsKeepEveryCharacter)
                   .at(0)
                   .toString(),
               QStringLiteral(u"\uFEFFx"));
-}
-
-TEST(Formats, CsvFieldsAreQuotedOnlyWhenTheyMustBe)
-{
-    EXPECT_EQ(csvField(QStringLiteral("plain text; 'quoted'")), "plain text; 'quoted'");
-    EXPECT_EQ(csvField(QStringLiteral("a,b")), "\"a,b\"");
-    EXPECT_EQ(csvField(QStringLiteral("say \"hi\"")), "\"say \"\"hi\"\"\"");
-    EXPECT_EQ(csvField(QStringLiteral("a\rb")), "\"a\rb\"");
-}
-
-// What the outputs were told, line by line.
-class Recorder : public CoverageOutput
-{
-  public:
-    void addLine(const LineOutcome &line) override
-    {
-        for (qsizetype language = 0; language < 2; ++language) {
-            const Verdict &verdict = line.verdict(language);
-            record += QString::number(line.number) + u' ' + line.text + u' ' +
-                      QString::number(verdict.translated) + u' ' + verdict.answer + u' ' +
-                      QString::number(verdict.answers.size()) + u'\n';
-        }
-    }
-    void end(const CoverageTotals &totals) override { ended = totals.lines; }
-    QString record;
-    qint64 ended = -1;
-};
-
-// Threads and batch boundaries change nothing: the same lines, numbered alike, in order, with
-// the same verdicts in every language.
-TEST(Pass, ThreadsAndBatchesChangeNothing)
-{
-    std::vector<Language> languages;
-    for (const char *language : {"de", "pt_BR"})
-        languages.push_back({QString::fromLatin1(language),
-                             std::make_unique<ZCatalogs>(TEST_CATALOG_DIR, language)});
-    QByteArray input;
-    for (int i = 0; i < 500; ++i)
-        input += QByteArray("Hello\nZoo\n\nGr\xc3\xbc\xc3\x9f"
-                            "e\nnope ") +
-                 QByteArray::number(i) + (i % 7 ? QByteArray("\n") : QByteArray("\0x\n", 3));
-    const CoverageHeader header{"dir", &languages, true, true};
-    const auto run = [&](int threads, int batchLines) {
-        QBuffer device(&input);
-        device.open(QIODevice::ReadOnly);
-        QTextStream stream(&device);
-        Recorder recorder;
-        PassOptions options{threads, batchLines};
-        const CoverageTotals totals = runPass(stream, header, {&recorder}, options);
-        EXPECT_EQ(recorder.ended, 2500);
-        return std::make_pair(recorder.record, totals.translated);
-    };
-    const auto alone = run(0, 100000);
-    for (const auto &[threads, batchLines] : {std::pair{2, 1}, {2, 7}, {1, 3}, {3, 1024}}) {
-        const auto shared = run(threads, batchLines);
-        EXPECT_EQ(shared.first, alone.first) << threads << " threads, batches of " << batchLines;
-        EXPECT_EQ(shared.second, alone.second);
-    }
-    EXPECT_EQ(alone.second, (std::vector<qint64>{1500, 1000}));
 }
 
 } // namespace
