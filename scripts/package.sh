@@ -211,15 +211,18 @@ for other in build*/libzappbase1_"${version}"_*.deb; do
 done
 
 # lintian, as a distribution checks packages, pedantic tags and information included: any tag
-# fails but these two, which need nothing done: the platform's catalog directory, which the
-# library package owns empty so that catalogs can be put there, and a symbols file without a
-# Build-Depends-Package field, which names the development package: there is none.
+# fails but these three, which need nothing done: the platform's catalog directory, which the
+# library package owns empty so that catalogs can be put there; a symbols file without a
+# Build-Depends-Package field, which names the development package: there is none; and a
+# library built with _FORTIFY_SOURCE=2 in which no call has a size the compiler knows, so that
+# none could be given a checked variant (its buffers are all sized at run time).
 status=0
 lintian --tag-display-limit 0 --pedantic --display-info --fail-on error,warning \
     "$lib_deb" "$prog_deb" >"$work/lintian" 2>&1 || status=$?
 grep -E '^[A-Z]: ' "$work/lintian" |
     grep -vxF -e 'I: libzappbase1: package-contains-empty-directory [usr/share/zappbase/translations/]' \
         -e 'I: libzappbase1: symbols-file-missing-build-depends-package-field libzappbase.so.1 [symbols]' \
+        -e "I: libzappbase1: hardening-no-fortify-functions [usr/lib/$triplet/libzappbase.so.1.0.0]" \
         >"$work/tags" || true
 if [ -s "$work/tags" ]; then
     fail "lintian: $(tr '\n' ' ' <"$work/tags")"
