@@ -73,9 +73,6 @@ QString expected(const QList<QString> &lines)
                     answer = found;
                 answers += QString::number(c) + u' ' + found + u'\n';
             }
-            // The toolkit answers an unknown key with the key decoded again.
-            if (isLookupable(line) && answer.isNull())
-                answer = QString::fromUtf8(key);
             const bool ok = isLookupable(line) && answer != line && !answers.isEmpty();
             translated[size_t(language)] += ok;
             text += QString::number(ok) + u' ' + answer + u'\n' + answers;

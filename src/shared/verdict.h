@@ -18,7 +18,9 @@ inline bool sameText(QStringView a, QStringView b)
 }
 
 // Whether answer, what the lookup gave for key, translates line. key is the line's UTF-8 form
-// and valid what encodeLine said of it: a line its key cannot carry is never translated.
+// and valid what encodeLine said of it: a line its key cannot carry is never translated. A null
+// answer is a lookup that no catalog answered, asked of the catalogs themselves rather than of
+// the toolkit (which answers that with the key decoded again, below).
 //
 // A translation is an answer other than the line itself. An answer that is only the toolkit's
 // answer for an unknown key is none, even where it differs from the line (a line led by
@@ -26,7 +28,7 @@ inline bool sameText(QStringView a, QStringView b)
 // gives more than the line it was made from.
 inline bool isTranslation(bool valid, QStringView line, const char *key, const QString &answer)
 {
-    return valid && !sameText(answer, line) &&
+    return valid && !answer.isNull() && !sameText(answer, line) &&
            (answer.size() > line.size() || !sameText(answer, unanswered(key)));
 }
 

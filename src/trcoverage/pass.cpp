@@ -169,9 +169,7 @@ qint64 lookUp(Batch &batch, const ZCatalogs &catalogs, qsizetype language,
         } else {
             answer = catalogs.translate(key);
         }
-        // Where no catalog answers, the toolkit answers with the key decoded again.
-        if (answer.isNull())
-            answer = unanswered(key);
+        // Where no catalog answers, the answer stays null: no translation, by the same rule.
         verdict.translated = isTranslation(true, line, key, answer);
         translated += verdict.translated;
     }
