@@ -4,7 +4,6 @@
 #include "catalogs.h"
 #include "zcatalogsprivate.h"
 
-
 #include <memory>
 
 QByteArray ZCatalogs::defaultDirectory()

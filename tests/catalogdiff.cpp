@@ -227,13 +227,12 @@ int write(std::uint64_t seed, const QString &dir)
         // Now and then a component with an empty catalog, which must not stop the others.
         const bool empty = count > 1 && random.chance(3);
         std::vector<std::string> dependencies;
-        const std::string contexts =
-            entries(random, texts,
-                    empty        ? 0
-                    : count > 20 ? 8
-                                 : 30,
-                    [&name](const std::string &source) { return name + ": " + source; },
-                    &hashes[name]);
+        const std::string contexts = entries(
+            random, texts,
+            empty        ? 0
+            : count > 20 ? 8
+                         : 30,
+            [&name](const std::string &source) { return name + ": " + source; }, &hashes[name]);
         if (random.chance(empty ? 50 : 5)) {
             const int how = random.below(3);
             dependencies.push_back(how == 1 ? "deps/common_de_XX" : "deps/common_de");
