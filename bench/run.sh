@@ -100,7 +100,7 @@ bench/components.sh
 # each language costs what trcheck -lang de costs. Counted on a smaller input: 30 languages
 # under callgrind take long.
 echo
-names=(de fr es it pt nl sv da fi nb pl cs sk hu ro bg el tr ru uk ja ko zh ar he hi th vi id ms)
+names=(de fr es it pt nl sv da 'fi' nb pl cs sk hu ro bg el tr ru uk ja ko zh ar he hi th vi id ms)
 cp "$build/trcoverage" "$data/bin/trcoverage"
 mkdir -p "$data/bin2"
 cp "$build/trcheck" "$data/bin2/trcheck"

@@ -178,7 +178,9 @@ dpkg-deb -e "$lib_deb" "$work/control"
     fail "libzappbase1: symbols file wrong or missing"
 [ "$(cat "$work/control/shlibs" 2>/dev/null)" = "libzappbase 1 libzappbase1 (>= $version)" ] ||
     fail "libzappbase1: shlibs file wrong or missing"
-ls "$work/control" | grep -qE '^(pre|post)(inst|rm)$' && fail "libzappbase1: has maintainer scripts"
+for script in preinst postinst prerm postrm; do
+    [ ! -e "$work/control/$script" ] || fail "libzappbase1: has a maintainer script, $script"
+done
 
 # Search paths: the .deb's program has none (the system's loader finds the library); the
 # .tar.gz's finds the library relative to itself; no library has one; nothing has an empty
