@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # A new user's first steps on a fresh Debian 12, so that a script calling a tool the project's
-# scripts do not install fails here on any machine: a minimal root file system (apt and
-# Debian's essential packages, from deb.debian.org) holding nothing of this machine but clones
-# of the checked-out commit. In it, as root: the README's two commands, demo.sh and test.sh,
-# then package.sh, which installs the packages there, runs and removes them; then the same for
-# i386, whose library package is installed beside this machine's, as Multi-Arch: same lets it.
-# Then as a normal user, in a clone of their own: test.sh and package.sh, which builds and
-# checks the packages without installing them. Every process started inside ends with the run, and nothing stays
-# mounted. The root file system is made afresh every time in .fresh/ (ignored by git) and kept
-# until the next run, to look into. Needs root (it uses sudo otherwise).
+# scripts do not install fails here on any machine: a minimal root file system (apt and Debian's
+# essential packages, from deb.debian.org) holding nothing of this machine but clones of the
+# checked-out commit. In it, as root: the README's two commands, demo.sh and test.sh, then
+# package.sh, which installs the packages there, runs and removes them; then the same for i386,
+# whose library package is installed beside this machine's, as Multi-Arch: same lets it. Then as a
+# normal user, in a clone of their own: test.sh and package.sh, which builds and checks the
+# packages without installing them. Every process started inside ends with the run, and nothing
+# stays mounted. The root file system is made afresh every time in .fresh/ (ignored by git) and
+# kept until the next run, to look into. Needs root (it uses sudo otherwise).
 # usage: fresh.sh   (.ci/run runs it)
 set -euo pipefail
 cd "$(dirname "$0")/.."
