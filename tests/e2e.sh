@@ -80,8 +80,10 @@ slow_reader() {
 case $group in
 usage)
     echo old >"$table"
-    # An option left without its value at the end stays an argument of its own.
-    for args in "" "a b" "-translations $catalogs -lang de" "Strings.txt -lang" \
+    # An option left without its value at the end stays an argument of its own. The catalogs by
+    # a name of one word, since the cases are split at spaces.
+    ln -s "$catalogs" "$work/run/catalogs"
+    for args in "" "a b" "-translations catalogs -lang de" "Strings.txt -lang" \
         "Strings.txt -translations" "-lang de Strings.txt -translations"; do
         # shellcheck disable=SC2086
         run $args
