@@ -191,7 +191,7 @@ bool checkContexts(const uchar *table, quint32 length)
     }
     for (quint32 bucket = 0; bucket < buckets; ++bucket) {
         const quint32 offset = read16(table + 2 + 2 * bucket);
-        if (offset != 0 && (pool + 2 * offset > length || !ends[pool + 2 * offset - pool]))
+        if (offset != 0 && (pool + 2 * offset > length || !ends[2 * offset]))
             return false;
     }
     return true;
