@@ -49,6 +49,13 @@ bool openOutput(QFile &file, const char *path, const struct stat &strings)
     return usable;
 }
 
+bool finishOutput(QFile &file)
+{
+    const bool flushed = file.flush();
+    file.close();
+    return flushed && file.error() == QFile::NoError;
+}
+
 bool finishStrings(QFile &file)
 {
     const bool read = file.error() == QFile::NoError;
@@ -69,6 +76,16 @@ void sayCannotOpen(const char *path)
 void sayCannotRead(const char *path)
 {
     std::fprintf(stderr, "Cannot read '%s' file.\n", path);
+}
+
+void sayCannotOpenForWrite(const char *path)
+{
+    std::fprintf(stderr, "Cannot open '%s' file for write.\n", path);
+}
+
+void sayCannotWrite(const char *path)
+{
+    std::fprintf(stderr, "Cannot write '%s' file.\n", path);
 }
 
 void sayCannotWriteOutput()

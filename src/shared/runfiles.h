@@ -17,9 +17,12 @@ bool openStrings(QFile &file, const char *path, struct stat &status);
 // and empties it, unless it is a file the run must not write: the strings file, which would be
 // destroyed before a line is read, or the file standard output or standard error goes to,
 // which would mix the output or the platform's notices into it. Nothing is emptied before
-// those are ruled out. A FIFO without a reader would block the
-// open: it fails instead. strings: what openStrings() found the strings file to be.
+// those are ruled out. A FIFO without a reader would block the open: it fails instead.
+// strings: what openStrings() found the strings file to be.
 bool openOutput(QFile &file, const char *path, const struct stat &strings);
+
+// Whether everything written to a file openOutput() opened has reached it; closes it.
+bool finishOutput(QFile &file);
 
 // Whether the strings file was read to its end without an I/O error; closes it.
 bool finishStrings(QFile &file);
@@ -28,9 +31,12 @@ bool finishStrings(QFile &file);
 bool finishStandardOutput();
 
 // The messages, with the path exactly as typed: the strings file cannot be opened (or is a
-// directory), reading it failed part way, standard output could not be written.
+// directory), reading it failed part way, a written file cannot be opened or was not written
+// whole, standard output could not be written.
 void sayCannotOpen(const char *path);
 void sayCannotRead(const char *path);
+void sayCannotOpenForWrite(const char *path);
+void sayCannotWrite(const char *path);
 void sayCannotWriteOutput();
 
 #endif

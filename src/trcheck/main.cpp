@@ -47,7 +47,7 @@ int main(int argc, char **argv)
 
     QFile table;
     if (!openOutput(table, tablePath(argv[0]).constData(), stringsStatus)) {
-        std::fprintf(stderr, "Cannot open '%s' file for write.\n", tableFileName);
+        sayCannotOpenForWrite(tableFileName);
         return 3;
     }
 
@@ -60,9 +60,7 @@ int main(int argc, char **argv)
 
     // Everything the table stream held must reach the file.
     output.flush();
-    bool written = output.status() == QTextStream::Ok && table.flush();
-    table.close();
-    written = written && table.error() == QFile::NoError;
+    const bool written = finishOutput(table) && output.status() == QTextStream::Ok;
     const bool read = finishStrings(strings);
 
     // The report goes out before any message, so that the two keep their order when merged.
@@ -72,7 +70,7 @@ int main(int argc, char **argv)
         return 2;
     }
     if (!written) {
-        std::fprintf(stderr, "Cannot write '%s' file.\n", tableFileName);
+        sayCannotWrite(tableFileName);
         return 3;
     }
     if (!reported) {

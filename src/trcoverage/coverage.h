@@ -25,9 +25,9 @@ struct Verdict
 {
     // Exactly when trcheck -lang LANGUAGE reports the line OK.
     bool translated = false;
-    // Only when answers are kept: what the lookup answers, as QObject::tr would under the
-    // platform: a catalog's answer, else the toolkit's answer for an unknown key. Null for a line
-    // that cannot be looked up.
+    // Only when answers are kept: the answer of the first catalog that has one, as QObject::tr
+    // gives it under the platform. Null where no catalog answers (not the toolkit's answer for
+    // an unknown key), and for a line that cannot be looked up.
     QString answer;
     // Only when components are asked: every component whose catalog answers the line, each
     // asked on its own, in answering order (the first answers), and whether any of them answers

@@ -20,15 +20,20 @@ void Findings::begin(const CoverageHeader &header)
 
 void Findings::addLine(const LineOutcome &line)
 {
+    // A copy of its own size, made once and shared by every record of the line: the line shares
+    // the reader's buffer, which is as large as the longest line yet.
+    QString text;
+    const auto kept = [&]() -> const QString & {
+        if (text.isNull())
+            text = QString(line.text.constData(), line.text.size());
+        return text;
+    };
     bool missing = false;
     for (qsizetype language = 0; language < languages.size(); ++language) {
         const Verdict &verdict = line.verdict(language);
         if (keepMissing && !verdict.translated) {
             if (!missing) {
-                // A copy of its own size: the line shares the reader's buffer, which is as large
-                // as the longest line yet.
-                untranslated.push_back(
-                    {line.number, QString(line.text.constData(), line.text.size())});
+                untranslated.push_back({line.number, kept()});
                 missingBits.resize(missingBits.size() + size_t(words));
                 missing = true;
             }
@@ -36,8 +41,7 @@ void Findings::addLine(const LineOutcome &line)
                 quint64(1) << (language % 64);
         }
         if (keepConflicts && verdict.answers.size() > 1)
-            conflicts[size_t(language)].push_back(
-                {line.number, QString(line.text.constData(), line.text.size()), verdict.answers});
+            conflicts[size_t(language)].push_back({line.number, kept(), verdict.answers});
     }
 }
 

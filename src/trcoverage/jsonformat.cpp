@@ -18,9 +18,19 @@ QByteArray jsonString(QStringView text)
     out.reserve(text.size() + 2);
     out += '"';
     const char16_t *const end = text.utf16() + text.size();
-    for (const char16_t *at = text.utf16(); at != end;) {
+    // The characters kept as they are go in as runs, each converted once.
+    const char16_t *run = text.utf16();
+    for (const char16_t *at = run; at != end;) {
         const char16_t c = *at;
         const bool pair = QChar::isHighSurrogate(c) && end - at > 1 && QChar::isLowSurrogate(at[1]);
+        const bool escaped = c == u'"' || c == u'\\' || c < 0x20 ||
+                             (QChar::isSurrogate(c) && !pair) || c == 0xfeff || c == 0x2028 ||
+                             c == 0x2029;
+        if (!escaped) {
+            at += pair ? 2 : 1;
+            continue;
+        }
+        out += QStringView(run, at).toUtf8();
         if (c == u'"' || c == u'\\') {
             out += '\\';
             out += char(c);
@@ -30,15 +40,12 @@ QByteArray jsonString(QStringView text)
             out += "\\t";
         } else if (c == u'\r') {
             out += "\\r";
-        } else if (c < 0x20 || (QChar::isSurrogate(c) && !pair) || c == 0xfeff || c == 0x2028 ||
-                   c == 0x2029) {
-            out += "\\u" + QByteArray::number(c, 16).rightJustified(4, '0');
         } else {
-            out += QStringView(at, pair ? 2 : 1).toUtf8();
-            at += pair;
+            out += "\\u" + QByteArray::number(c, 16).rightJustified(4, '0');
         }
-        ++at;
+        run = ++at;
     }
+    out += QStringView(run, end).toUtf8();
     return out + '"';
 }
 

@@ -172,7 +172,7 @@ int main(int argc, char **argv)
     std::optional<HtmlOutput> page;
     if (parser.isSet(html)) {
         if (!openOutput(pageFile, pagePath.constData(), stringsStatus)) {
-            std::fprintf(stderr, "Cannot open '%s' file for write.\n", pagePath.constData());
+            sayCannotOpenForWrite(pagePath.constData());
             return outputUnwritable;
         }
         page.emplace(pageFile, path, QDateTime::currentDateTime());
@@ -194,12 +194,7 @@ int main(int argc, char **argv)
         runPass(input, header, outputs, options);
     }
     const bool read = finishStrings(strings);
-    bool pageWritten = true;
-    if (page) {
-        pageWritten = page->written() && pageFile.flush();
-        pageFile.close();
-        pageWritten = pageWritten && pageFile.error() == QFile::NoError;
-    }
+    const bool pageWritten = !page || (finishOutput(pageFile) && page->written());
 
     if (formatName == u"csv")
         writeCsv(findings, stdout);
@@ -215,7 +210,7 @@ int main(int argc, char **argv)
         return stringsUnreadable;
     }
     if (!pageWritten)
-        std::fprintf(stderr, "Cannot write '%s' file.\n", pagePath.constData());
+        sayCannotWrite(pagePath.constData());
     if (!written)
         sayCannotWriteOutput();
     if (!pageWritten || !written)

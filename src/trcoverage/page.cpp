@@ -5,6 +5,8 @@
 #include <QCryptographicHash>
 #include <QIODevice>
 
+#include <charconv>
+
 namespace {
 
 // Lines are compressed in chunks of about this many bytes of JSON: deflate looks back 32 KB,
@@ -60,9 +62,13 @@ bool escapedBeyondAscii(char16_t unit)
            unit >= 0xfffe;
 }
 
+// In place: a line's number is appended for every line, and a temporary array would cost an
+// allocation each.
 void appendNumber(QByteArray &out, qint64 number)
 {
-    out.append(QByteArray::number(number));
+    char digits[20];
+    const char *const end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out.append(digits, end - digits);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <charconv>
 #include <cstdio>
 
 // Bytes on their way to a file, handed over some 64K at a time: a missing-lines list may be as
@@ -16,13 +17,25 @@ class Writer
     Writer(const Writer &) = delete;
     Writer &operator=(const Writer &) = delete;
 
-    Writer &operator<<(const char *text) { return add(QByteArray(text)); }
+    // Appended straight to the buffer: they come several to a line, and a temporary array for
+    // each would cost an allocation.
+    Writer &operator<<(const char *text) { return add(QByteArrayView(text)); }
     Writer &operator<<(const QByteArray &bytes) { return add(bytes); }
     Writer &operator<<(const QString &text) { return add(text.toUtf8()); }
-    Writer &operator<<(qint64 number) { return add(QByteArray::number(number)); }
-    Writer &operator<<(char c) { return add(QByteArray(1, c)); }
+    Writer &operator<<(qint64 number)
+    {
+        char digits[20];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        return add(QByteArrayView(digits, end - digits));
+    }
+    Writer &operator<<(char c) { return add(QByteArrayView(&c, 1)); }
     // count spaces
-    Writer &spaces(qsizetype count) { return count > 0 ? add(QByteArray(count, ' ')) : *this; }
+    Writer &spaces(qsizetype count)
+    {
+        if (count > 0)
+            buffer.append(count, ' ');
+        return handOver();
+    }
 
     void flush()
     {
@@ -33,9 +46,13 @@ class Writer
     }
 
   private:
-    Writer &add(const QByteArray &bytes)
+    Writer &add(QByteArrayView bytes)
     {
-        buffer += bytes;
+        buffer.append(bytes);
+        return handOver();
+    }
+    Writer &handOver()
+    {
         if (buffer.size() >= 65536)
             flush();
         return *this;
