@@ -121,7 +121,6 @@ set(CPACK_TRCHECK_SYMBOLS_TEMPLATE ${PROJECT_SOURCE_DIR}/packaging/libzappbase1/
 set(CPACK_TRCHECK_SYMBOLS ${PROJECT_BINARY_DIR}/packaging/libzappbase1/symbols)
 get_target_property(library_version zappbase VERSION)
 set(CPACK_TRCHECK_LIBRARY ${CMAKE_INSTALL_LIBDIR}/libzappbase.so.${library_version})
-set(CPACK_TRCHECK_ARCH ${deb_arch})
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA
   ${PROJECT_SOURCE_DIR}/packaging/libzappbase1/triggers
   ${PROJECT_BINARY_DIR}/packaging/libzappbase1/shlibs

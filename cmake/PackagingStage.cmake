@@ -48,8 +48,8 @@ if(NOT DPKG_GENSYMBOLS)
 endif()
 # DEB_HOST_ARCH makes it read a target's library with that target's objdump.
 execute_process(
-  COMMAND ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${CPACK_TRCHECK_ARCH}
-          ${DPKG_GENSYMBOLS} -q -c0 -plibzappbase1 -a${CPACK_TRCHECK_ARCH}
+  COMMAND ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}
+          ${DPKG_GENSYMBOLS} -q -c0 -plibzappbase1 -a${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}
           -v${CPACK_PACKAGE_VERSION} -P${CPACK_TEMPORARY_DIRECTORY}/library -e${library}
           -I${CPACK_TRCHECK_SYMBOLS_TEMPLATE} -O${CPACK_TRCHECK_SYMBOLS}
   COMMAND_ERROR_IS_FATAL ANY)

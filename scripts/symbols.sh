@@ -147,7 +147,7 @@ write() {
 }
 
 update() {
-    local version native target preset build arch pairs=()
+    local version native target build arch pairs=()
     cd "$repo"
     version=$(sed -n 's/^project(trcheck VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
     native=$(dpkg --print-architecture)
@@ -160,10 +160,9 @@ update() {
             scripts/sysroot.sh "$target"
             build=build-$target arch=$target
         fi
-        preset=$target
         echo "symbols.sh: building the library for $arch in $build/"
-        cmake --preset "$preset" >/dev/null
-        cmake --build --preset "$preset" --target zappbase -j"$(nproc)" >/dev/null
+        cmake --preset "$target" >/dev/null
+        cmake --build --preset "$target" --target zappbase -j"$(nproc)" >/dev/null
         pairs+=("$arch=$build/platform/libzappbase.so.1")
     done
     write "$list" "$version" "${pairs[@]}"
