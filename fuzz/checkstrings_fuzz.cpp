@@ -1,26 +1,33 @@
-// Fuzz target: arbitrary bytes as the strings file, run through the check loop with a small
-// catalog installed, and the report and table compared with what they must be, worked out
-// independently: the whole input decoded at once and split into lines, every line asked of
-// the catalog itself, every report line and table row formatted from scratch. Then the same
-// bytes through trcoverage's pass over several languages, checked the same way
+// Fuzz target: arbitrary bytes as the strings file, run once through the pass of both programs:
+// trcheck's language (the toolkit's lookup, with a small catalog installed) with its report and
+// table, and beside it several languages of the platform's catalogs as trcoverage asks them. The
+// report and table are compared with what they must be, worked out independently (the whole
+// input decoded at once and split into lines, every line asked of the catalog itself, every
+// report line and table row formatted from scratch), and so is every language's outcome
 // (coverage_check.cpp).
 //
-// The bytes are read twice: from a file-like device that hands over as much as is asked
-// for, and from a pipe-like one that hands over a few bytes at a time, in pieces of varied
-// sizes, and has nothing buffered in between. Both must give the same report and table.
+// The bytes are read through a pipe-like device that hands over pieces of varied sizes, from a
+// byte to more than the reader asks for, the cycle entered at a point the data chooses, with
+// nothing buffered in between. An input of more than one batch is looked up by two threads
+// while the next batch is read, where a fault between threads can show.
 //
 // Any difference, like any crash, leak or out-of-bounds access, aborts the run.
 #include "checkstrings.h"
 #include "coverage_check.h"
 #include "model.h"
+#include "pass.h"
 #include "pipe.h"
+#include "report.h"
+#include "table.h"
 #include "wholecharacters.h"
+#include "writer.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
 #include <QTextStream>
+#include <QThreadPool>
 #include <QTranslator>
 
 #include <cstdint>
@@ -32,16 +39,20 @@ namespace {
 struct Expected
 {
     QByteArray report;
-    QString table;
+    QByteArray table;
 };
 
 QTranslator *catalog;
+PassHeader header;
+QThreadPool *pool;
+constexpr int batchLines = 3;
 
 // A line has a translation when the catalog answers its key with another text; a line that
 // its key cannot carry whole (a NUL, a lone surrogate) is never looked up.
 Expected expectedFor(const QList<QString> &lines)
 {
     Expected expected;
+    QString table;
     qint64 rows = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];
@@ -54,10 +65,10 @@ Expected expectedFor(const QList<QString> &lines)
         expected.report += "=> " + QByteArray::number(i + 1).rightJustified(6) +
                            (translated ? "    OK: '" : " ERROR: '") + line.toLatin1() + "'\n";
         if (translated)
-            expected.table += QString::number(++rows).rightJustified(6) +
-                              QStringLiteral("   |||   ") + line.leftJustified(128) +
-                              QStringLiteral("   |||   ") + translation + u'\n';
+            table += QString::number(++rows).rightJustified(6) + QStringLiteral("   |||   ") +
+                     line.leftJustified(128) + QStringLiteral("   |||   ") + translation + u'\n';
     }
+    expected.table = table.toUtf8();
     return expected;
 }
 
@@ -81,31 +92,6 @@ Expected expectedFor(const QList<QString> &lines)
     std::abort();
 }
 
-struct Result
-{
-    QByteArray report;
-    QString table;
-};
-
-Result check(QIODevice &device)
-{
-    WholeCharacters characters(device);
-    QTextStream input(&characters);
-    Result result;
-    QTextStream table(&result.table);
-    char *reportData = nullptr;
-    size_t reportSize = 0;
-    std::FILE *report = open_memstream(&reportData, &reportSize);
-    if (!report)
-        std::abort();
-    checkStrings(input, table, report);
-    table.flush();
-    std::fclose(report);
-    result.report = QByteArray(reportData, qsizetype(reportSize));
-    std::free(reportData);
-    return result;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -122,32 +108,43 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         std::fprintf(stderr, "cannot install %s\n", FUZZ_CATALOG);
         std::exit(1);
     }
-    setUpCoverageCheck(QStringLiteral(FUZZ_CATALOGS));
+    static const ToolkitLookup toolkit;
+    header.languages.push_back({QString(), &toolkit});
+    setUpCoverageCheck(QStringLiteral(FUZZ_CATALOGS), header);
+    // Kept too, so that its threads are started once.
+    static QThreadPool threads;
+    threads.setMaxThreadCount(2);
+    pool = &threads;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    QBuffer file;
-    file.setData(bytes);
-    file.open(QIODevice::ReadOnly);
-    const Result got = check(file);
+    const QList<QString> lines = linesOf(bytes);
 
-    const Expected expected = expectedFor(linesOf(bytes));
-    if (got.report != expected.report)
-        fail("report", got.report, expected.report);
-    if (got.table != expected.table)
-        fail("table", got.table.toUtf8(), expected.table.toUtf8());
+    Pipe pipe(bytes, {1, 3, 2, 7, 1, 4, 16, 5, 1, 2, 4093, 1 << 20}, size_t(bytes.size()));
+    WholeCharacters characters(pipe);
+    QTextStream input(&characters);
+    QBuffer reportDevice, tableDevice;
+    reportDevice.open(QIODevice::WriteOnly);
+    tableDevice.open(QIODevice::WriteOnly);
+    Writer reportWriter(reportDevice), tableWriter(tableDevice);
+    ReportOutput report(reportWriter);
+    TableOutput table(tableWriter);
+    CoverageRecord coverage(1);
+    runPass(input, header, {&report, &table, &coverage},
+            PassOptions{lines.size() > batchLines ? pool : nullptr, batchLines});
+    reportWriter.finish();
+    tableWriter.finish();
 
-    // Short reads of varied sizes, the cycle entered at a point the data chooses.
-    Pipe pipe(bytes, {1, 3, 2, 7, 1, 4, 16, 5, 1, 2, 4093}, size_t(bytes.size()));
-    const Result piped = check(pipe);
-    if (piped.report != got.report)
-        fail("report through a pipe", piped.report, got.report);
-    if (piped.table != got.table)
-        fail("table through a pipe", piped.table.toUtf8(), got.table.toUtf8());
-
-    checkCoverage(bytes);
+    const Expected expected = expectedFor(lines);
+    if (reportDevice.data() != expected.report)
+        fail("report", reportDevice.data(), expected.report);
+    if (tableDevice.data() != expected.table)
+        fail("table", tableDevice.data(), expected.table);
+    const QString wanted = expectedCoverage(lines);
+    if (coverage.text != wanted)
+        fail("coverage", coverage.text.toUtf8(), wanted.toUtf8());
     return 0;
 }

@@ -1,17 +1,13 @@
 #include "coverage_check.h"
 
+#include "languages.h"
 #include "model.h"
-#include "pass.h"
-#include "pipe.h"
-#include "wholecharacters.h"
 
-#include <QBuffer>
-#include <QTextStream>
 #include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <vector>
 
 namespace {
 
@@ -27,35 +23,47 @@ const struct
                  {"xx", {}}};
 constexpr int languageCount = int(sizeof languages / sizeof *languages);
 
-QString directory;
-std::vector<Language> platform;
+std::vector<std::unique_ptr<CatalogLookup>> platform;
 std::vector<std::vector<std::unique_ptr<QTranslator>>> models;
 
-// Every line's answers in every language, as text, and the totals.
-class Record : public CoverageOutput
+} // namespace
+
+void setUpCoverageCheck(const QString &directory, PassHeader &header)
 {
-  public:
-    void addLine(const LineOutcome &line) override
-    {
-        text += QString::number(line.number) + u'\n';
-        for (int language = 0; language < languageCount; ++language) {
-            const Verdict &verdict = line.verdict(language);
-            text += QString::number(verdict.translated) + u' ' + verdict.answer + u'\n';
-            for (const ZCatalogs::Answer &answer : verdict.answers)
-                text += QString::number(answer.component) + u' ' + answer.text + u'\n';
+    for (const auto &language : languages) {
+        const QString name = QString::fromLatin1(language.language);
+        platform.push_back(std::make_unique<CatalogLookup>(directory.toLocal8Bit(), name));
+        header.languages.push_back({name, platform.back().get()});
+        models.emplace_back();
+        for (const char *file : language.files) {
+            models.back().push_back(std::make_unique<QTranslator>());
+            if (!models.back().back()->load(directory + u'/' + QString::fromLatin1(file))) {
+                std::fprintf(stderr, "cannot load %s in %s\n", file, qPrintable(directory));
+                std::exit(1);
+            }
         }
     }
-    void end(const CoverageTotals &totals) override
-    {
-        text += QString::number(totals.lines) + u'\n';
-        for (qint64 count : totals.translated)
-            text += QString::number(count) + u'\n';
-    }
-    QString text;
-};
+}
 
-// The same, from the lines decoded at once and each catalog asked on its own.
-QString expected(const QList<QString> &lines)
+void CoverageRecord::addLine(const LineOutcome &line)
+{
+    text += QString::number(line.number) + u'\n';
+    for (int language = 0; language < languageCount; ++language) {
+        const Outcome &outcome = line.outcome(first + language);
+        text += QString::number(outcome.translated) + u' ' + outcome.answer + u'\n';
+        for (const ComponentAnswer &answer : outcome.answers)
+            text += QString::number(answer.component) + u' ' + answer.text + u'\n';
+    }
+}
+
+void CoverageRecord::end(const PassTotals &totals)
+{
+    text += QString::number(totals.lines) + u'\n';
+    for (int language = 0; language < languageCount; ++language)
+        text += QString::number(totals.translated[size_t(first + language)]) + u'\n';
+}
+
+QString expectedCoverage(const QList<QString> &lines)
 {
     QString text;
     std::vector<qint64> translated(languageCount);
@@ -82,61 +90,4 @@ QString expected(const QList<QString> &lines)
     for (qint64 count : translated)
         text += QString::number(count) + u'\n';
     return text;
-}
-
-QString run(QIODevice &device, const PassOptions &options)
-{
-    WholeCharacters characters(device);
-    QTextStream input(&characters);
-    Record record;
-    const CoverageHeader header{directory.toLocal8Bit(), &platform, true, true};
-    runPass(input, header, {&record}, options);
-    return record.text;
-}
-
-[[noreturn]] void fail(const char *what, const QString &got, const QString &wanted)
-{
-    qsizetype at = 0;
-    while (at < got.size() && at < wanted.size() && got[at] == wanted[at])
-        ++at;
-    std::fprintf(stderr, "coverage %s differs at %lld:\ngot:      %s\nexpected: %s\n", what,
-                 static_cast<long long>(at), got.mid(at, 80).toUtf8().toHex(' ').constData(),
-                 wanted.mid(at, 80).toUtf8().toHex(' ').constData());
-    std::abort();
-}
-
-} // namespace
-
-void setUpCoverageCheck(const QString &catalogDirectory)
-{
-    directory = catalogDirectory;
-    for (const auto &language : languages) {
-        platform.push_back({QString::fromLatin1(language.language),
-                            std::make_unique<ZCatalogs>(directory.toLocal8Bit(),
-                                                        QString::fromLatin1(language.language))});
-        models.emplace_back();
-        for (const char *file : language.files) {
-            models.back().push_back(std::make_unique<QTranslator>());
-            if (!models.back().back()->load(directory + u'/' + QString::fromLatin1(file))) {
-                std::fprintf(stderr, "cannot load %s in %s\n", file, qPrintable(directory));
-                std::exit(1);
-            }
-        }
-    }
-}
-
-void checkCoverage(const QByteArray &bytes)
-{
-    const QString wanted = expected(linesOf(bytes));
-    QBuffer file;
-    file.setData(bytes);
-    file.open(QIODevice::ReadOnly);
-    // Batches of three lines, looked up by two threads while the next batch is read.
-    const QString got = run(file, PassOptions{2, 3});
-    if (got != wanted)
-        fail("read at once", got, wanted);
-    Pipe pipe(bytes, {2, 1, 5, 4093, 3, 1, 16}, size_t(bytes.size()) / 3);
-    const QString piped = run(pipe, PassOptions{0, 1024});
-    if (piped != wanted)
-        fail("through a pipe", piped, wanted);
 }

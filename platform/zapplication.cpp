@@ -1,5 +1,6 @@
 #include "zapplication.h"
 
+#include "platformoptions.h"
 #include "zcatalogs.h"
 #include "zcatalogsprivate.h"
 
@@ -11,33 +12,6 @@
 #include <utility>
 
 namespace {
-
-struct PlatformOptions
-{
-    const char *translations = nullptr; // the bytes as given; null when not given
-    const char *lang = nullptr;
-};
-
-// Options take their value from the next argument; an option left without one stays on the
-// command line, where the program sees it as a stray argument rather than losing it silently.
-PlatformOptions takePlatformOptions(int &argc, char **argv)
-{
-    PlatformOptions options;
-    int kept = argc > 0 ? 1 : 0;
-    for (int i = 1; i < argc; ++i) {
-        if (i + 1 < argc && std::strcmp(argv[i], "-translations") == 0)
-            options.translations = argv[++i];
-        else if (i + 1 < argc && std::strcmp(argv[i], "-lang") == 0)
-            options.lang = argv[++i];
-        else
-            argv[kept++] = argv[i];
-    }
-    if (kept < argc) {
-        argv[kept] = nullptr;
-        argc = kept;
-    }
-    return options;
-}
 
 // Asked before every catalog, it tells what the platform could not install on the application's
 // first lookup, and answers nothing. Waiting for that lookup keeps a run that ends early (a usage
@@ -69,8 +43,10 @@ ZApplication::ZApplication(int &argc, char **argv, Type type) : QCoreApplication
     Q_UNUSED(type);
 
     const PlatformOptions options = takePlatformOptions(argc, argv);
-    ZCatalogs found(options.translations ? QByteArray(options.translations) : QByteArray(),
-                    options.lang ? QString::fromLocal8Bit(options.lang) : QString());
+    // One language: the last named counts.
+    ZCatalogs found(options.translations, options.languages.isEmpty()
+                                              ? QString()
+                                              : QString::fromLocal8Bit(options.languages.last()));
     if (found.d->router) {
         QTranslator *installed = found.d->router.release();
         installTranslator(installed);

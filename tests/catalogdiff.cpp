@@ -28,6 +28,7 @@
 #include "checkstrings.h"
 #include "model.h"
 #include "platform.h"
+#include "writer.h"
 
 #include <zcatalogs.h>
 
@@ -665,10 +666,12 @@ int main(int argc, char **argv)
         QFile strings(dir + "/lookups.txt"), table(dir + "/reference_Table.txt");
         if (!strings.open(QIODevice::ReadOnly) || !table.open(QIODevice::WriteOnly))
             return 2;
-        QTextStream input(&strings), output(&table);
-        output.setEncoding(QStringConverter::Utf8);
-        checkStrings(input, output, stdout);
-        return 0;
+        QTextStream input(&strings);
+        QFile standardOutput;
+        standardOutput.open(stdout, QIODevice::WriteOnly);
+        Writer rows(table), report(standardOutput);
+        checkStrings(input, rows, report);
+        return rows.finish() && report.finish() ? 0 : 4;
     }
     std::fprintf(stderr, "usage: see catalogdiff.cpp\n");
     return 1;

@@ -258,7 +258,7 @@ END
     head -7 "$work/out" | cmp -s - "$work/csv" || fail "CSV quoting: $(head -7 "$work/out" | od -c | head -5)"
     cover -translations "$cat" -lang de -missing -format json odd.txt
     same "JSON escaping" <(grep -o '"text": .*"' "$work/out") < <(printf '"text": "%s"\n' 'a,b' \
-        '\"q\"' 't\t\rx' '\\\u0001\u0000' '😀' '\ud800')
+        '\"q\"' 't\u0009\u000dx' '\\\u0001\u0000' '😀' '\ud800')
     ;;
 threshold)
     # de translates 4 of 6 lines: 66.666...%, shown cut to 66.6.

@@ -1,4 +1,4 @@
-#include "findings.h"
+#include "jsonstring.h"
 #include "share.h"
 
 #include <QJsonArray>
@@ -52,22 +52,27 @@ TEST(Share, ComparesExactly)
     EXPECT_FALSE(isBelow(many - 1, many, *parsePercent(u"99.999999999")));
 }
 
-// Every code unit comes back through a JSON parser; a lone surrogate keeps its escape.
+QByteArray jsonString(QStringView text, JsonIn where)
+{
+    QByteArray out;
+    appendJsonString(out, text, where);
+    return out;
+}
+
+// Every code unit comes back through a JSON parser, in a document and in a page; a lone
+// surrogate keeps its escape.
 TEST(Formats, JsonStringsKeepEveryCharacter)
 {
     QString all;
     for (char16_t c = 0; c < 0x300; ++c)
         all += QChar(c);
-    all += QStringLiteral(u"\u2028\U0001F600\uFFFF\"\\/");
-    const QJsonDocument parsed = QJsonDocument::fromJson("[" + jsonString(all) + "]");
-    ASSERT_TRUE(parsed.isArray());
-    EXPECT_EQ(parsed.array().at(0).toString(), all);
-    EXPECT_EQ(jsonString(QString(QChar(0xdc00)) + u'x'), "\"\\udc00x\"");
-    EXPECT_EQ(QJsonDocument::fromJson("[" + jsonString(QStringLiteral(u"\uFEFFx")) + "]")
-                  .array()
-                  .at(0)
-                  .toString(),
-              QStringLiteral(u"\uFEFFx"));
+    all += QStringLiteral(u"\u2028\U0001F600\uFFFF\"\\/\uFEFFx\U0010FFFF");
+    for (const JsonIn where : {JsonIn::document, JsonIn::page}) {
+        const QJsonDocument parsed = QJsonDocument::fromJson("[" + jsonString(all, where) + "]");
+        ASSERT_TRUE(parsed.isArray());
+        EXPECT_EQ(parsed.array().at(0).toString(), all);
+        EXPECT_EQ(jsonString(QString(QChar(0xdc00)) + u'x', where), "\"\\udc00x\"");
+    }
 }
 
 } // namespace

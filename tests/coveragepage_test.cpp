@@ -1,4 +1,5 @@
 #include "page.h"
+#include "writer.h"
 
 #include <QIODevice>
 #include <gtest/gtest.h>
@@ -37,20 +38,24 @@ class FillingDevice : public QIODevice
 // Feeds lines enough for several compressed chunks.
 bool writePage(QIODevice &device, int lines)
 {
-    CoveragePage page(device);
-    page.start("Strings.txt", "/catalogs", {QStringLiteral("de"), QStringLiteral("fr")},
-               QDateTime::fromString(QStringLiteral("2025-01-01T00:00:00Z"), Qt::ISODate));
-    QList<PageCell> cells(2);
-    QList<PageTotal> totals(2);
+    Writer out(device);
+    CoveragePage page(out, "Strings.txt",
+                      QDateTime::fromString(QStringLiteral("2025-01-01T00:00:00Z"), Qt::ISODate));
+    page.begin({"/catalogs", {{QStringLiteral("de"), nullptr}, {QStringLiteral("fr"), nullptr}}});
+    Outcome outcomes[2];
+    PassTotals totals;
+    totals.translated.assign(2, 0);
     for (int i = 1; i <= lines; ++i) {
         const QString text = QStringLiteral("Line %1 of the strings file, %2").arg(i).arg(i * 7919);
-        cells[0] = {i % 3 != 0, i % 5 == 0, text + QStringLiteral(" auf Deutsch")};
-        cells[1] = {i % 2 == 0, false, text + QStringLiteral(" en français")};
-        page.addLine(i, text, cells);
-        ++(cells[0].translated ? totals[0].translated : totals[0].untranslated);
-        ++(cells[1].translated ? totals[1].translated : totals[1].untranslated);
+        outcomes[0] = {i % 3 != 0, text + QStringLiteral(" auf Deutsch"), {}, i % 5 == 0};
+        outcomes[1] = {i % 2 == 0, text + QStringLiteral(" en français"), {}, false};
+        page.addLine({i, text, {}, nullptr, outcomes, 1});
+        totals.translated[0] += outcomes[0].translated;
+        totals.translated[1] += outcomes[1].translated;
     }
-    return page.finish(totals);
+    totals.lines = lines;
+    page.end(totals);
+    return out.finish();
 }
 
 } // namespace

@@ -14,11 +14,13 @@
 // Exit status: 0 written, 1 usage, 2 data set unreadable or malformed, 4 page not written whole.
 
 #include "page.h"
+#include "writer.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -61,8 +63,9 @@ int main(int argc, char **argv)
         return 4;
     }
 
-    CoveragePage page(out);
-    QList<PageCell> cells;
+    Writer writer(out);
+    std::optional<CoveragePage> page;
+    std::vector<Outcome> outcomes;
     qsizetype languages = 0;
     qint64 record = 0;
     QByteArray row;
@@ -76,20 +79,22 @@ int main(int argc, char **argv)
         const QByteArray &kind = fields[0];
         if (kind == "start" && fields.size() >= 4) {
             QByteArray strings, directory;
-            QStringList names;
+            PassHeader header;
             if (!unhex(fields[1], strings) || !unhex(fields[2], directory))
                 return malformed();
+            header.directory = directory;
             for (qsizetype i = 4; i < fields.size(); ++i) {
                 QString name;
                 if (!text(fields[i], name))
                     return malformed();
-                names.append(name);
+                header.languages.push_back({name, nullptr});
             }
-            languages = names.size();
-            cells.resize(languages);
-            page.start(strings, directory, names,
-                       QDateTime::fromString(QString::fromLatin1(fields[3]), Qt::ISODate));
-        } else if (kind == "line" && fields.size() == 4 + languages) {
+            languages = qsizetype(header.languages.size());
+            outcomes.resize(size_t(languages));
+            page.emplace(writer, strings,
+                         QDateTime::fromString(QString::fromLatin1(fields[3]), Qt::ISODate));
+            page->begin(header);
+        } else if (page && kind == "line" && fields.size() == 4 + languages) {
             QString line;
             bool numbered = false;
             const qint64 number = fields[1].toLongLong(&numbered);
@@ -98,25 +103,30 @@ int main(int argc, char **argv)
                 return malformed();
             for (qsizetype i = 0; i < languages; ++i) {
                 const char state = states[i];
-                cells[i].translated = state == 'y' || state == 'Y';
-                cells[i].conflict = state == 'Y' || state == 'N';
+                Outcome &outcome = outcomes[size_t(i)];
+                outcome.translated = state == 'y' || state == 'Y';
+                outcome.differs = state == 'Y' || state == 'N';
                 if (fields[4 + i] == "-")
-                    cells[i].answer.clear();
-                else if (!text(fields[4 + i], cells[i].answer))
+                    outcome.answer.clear();
+                else if (!text(fields[4 + i], outcome.answer))
                     return malformed();
             }
-            page.addLine(number, line, cells);
-        } else if (kind == "finish" && fields.size() == 1 + languages) {
-            QList<PageTotal> totals(languages);
+            page->addLine({number, line, {}, nullptr, outcomes.data(), 1});
+        } else if (page && kind == "finish" && fields.size() == 1 + languages) {
+            PassTotals totals;
             for (qsizetype i = 0; i < languages; ++i) {
                 const QList<QByteArray> pair = fields[1 + i].split('/');
                 bool ok = pair.size() == 2;
-                totals[i].translated = ok ? pair[0].toLongLong(&ok) : 0;
-                totals[i].untranslated = ok ? pair[1].toLongLong(&ok) : 0;
+                const qint64 translated = ok ? pair[0].toLongLong(&ok) : 0;
+                const qint64 untranslated = ok ? pair[1].toLongLong(&ok) : 0;
                 if (!ok)
                     return malformed();
+                totals.translated.push_back(translated);
+                // The page shows the untranslated lines as lines less translated ones.
+                totals.lines = translated + untranslated;
             }
-            const bool written = page.finish(totals) && out.flush();
+            page->end(totals);
+            const bool written = writer.finish() && out.flush();
             out.close();
             if (!written || out.error() != QFile::NoError) {
                 std::fprintf(stderr, "cannot write %s\n", argv[2]);

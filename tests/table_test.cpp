@@ -1,14 +1,19 @@
 #include "table.h"
+#include "writer.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
 
 QString row(qint64 found, const QString &line, const QString &translation)
 {
-    QString out;
-    appendTableRow(out, found, line, translation);
-    return out;
+    QBuffer device;
+    device.open(QIODevice::WriteOnly);
+    Writer out(device);
+    writeTableRow(out, found, line, line.toUtf8(), translation);
+    out.finish();
+    return QString::fromUtf8(device.data());
 }
 
 const QString separator = QStringLiteral("   |||   ");

@@ -39,11 +39,12 @@ bool openOutput(QFile &file, const char *path, const struct stat &strings)
     if (fd < 0)
         return false;
     struct stat output;
-    const bool usable = ::fstat(fd, &output) == 0 && !isSame(output, strings) &&
-                        !writesTo(STDOUT_FILENO, output) && !writesTo(STDERR_FILENO, output) &&
-                        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
-                        (!S_ISREG(output.st_mode) || ::ftruncate(fd, 0) == 0) &&
-                        file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    const bool usable =
+        ::fstat(fd, &output) == 0 && !isSame(output, strings) && !writesTo(STDOUT_FILENO, output) &&
+        !writesTo(STDERR_FILENO, output) &&
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
+        (!S_ISREG(output.st_mode) || ::ftruncate(fd, 0) == 0) &&
+        file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     if (!usable)
         ::close(fd);
     return usable;
@@ -63,9 +64,12 @@ bool finishStrings(QFile &file)
     return read;
 }
 
-bool finishStandardOutput()
+void openStandardOutput(QFile &file, bool &terminal)
 {
-    return std::fflush(stdout) == 0 && !std::ferror(stdout);
+    // Unbuffered: the writer hands over its own chunks, and a refused one is known at once.
+    file.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
+              QFileDevice::DontCloseHandle);
+    terminal = ::isatty(STDOUT_FILENO) == 1;
 }
 
 void sayCannotOpen(const char *path)

@@ -27,8 +27,9 @@ bool finishOutput(QFile &file);
 // Whether the strings file was read to its end without an I/O error; closes it.
 bool finishStrings(QFile &file);
 
-// Whether everything written to standard output has reached it.
-bool finishStandardOutput();
+// Opens standard output for writing through a Writer, whatever it is (a terminal, a pipe, a
+// file); whether it is a terminal, which wants each line as it ends.
+void openStandardOutput(QFile &file, bool &terminal);
 
 // The messages, with the path exactly as typed: the strings file cannot be opened (or is a
 // directory), reading it failed part way, a written file cannot be opened or was not written

@@ -1,8 +1,6 @@
 #ifndef TRCHECK_VERDICT_H
 #define TRCHECK_VERDICT_H
 
-#include "platform.h"
-
 #include <QString>
 #include <QStringView>
 
@@ -15,6 +13,13 @@ inline bool sameText(QStringView a, QStringView b)
     return a.size() == b.size() &&
            (a.isEmpty() ||
             std::memcmp(a.utf16(), b.utf16(), size_t(a.size()) * sizeof(char16_t)) == 0);
+}
+
+// What the toolkit's lookup answers when no catalog holds the key: the key decoded again. That is
+// not always the text the key was made from: the decoding drops a leading byte-order mark.
+inline QString unanswered(const char *key)
+{
+    return QString::fromUtf8(key);
 }
 
 // Whether answer, what the lookup gave for key, translates line. key is the line's UTF-8 form

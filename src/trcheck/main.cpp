@@ -1,8 +1,10 @@
 #include "checkstrings.h"
+#include "exitstatus.h"
 #include "platform.h"
 #include "runfiles.h"
 #include "table.h"
 #include "wholecharacters.h"
+#include "writer.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -35,47 +37,49 @@ int main(int argc, char **argv)
 
     if (argc != 2) {
         std::fprintf(stderr, "Usage:\n\t%s Strings.txt\n", argc > 0 ? argv[0] : "trcheck");
-        return 1;
+        return usageError;
     }
 
     QFile strings;
     struct stat stringsStatus;
     if (!openStrings(strings, argv[1], stringsStatus)) {
         sayCannotOpen(argv[1]);
-        return 2;
+        return stringsUnreadable;
     }
 
     QFile table;
     if (!openOutput(table, tablePath(argv[0]).constData(), stringsStatus)) {
         sayCannotOpenForWrite(tableFileName);
-        return 3;
+        return tableUnwritable;
     }
 
-    WholeCharacters characters(strings);
-    QTextStream input(&characters);
-    QTextStream output(&table);
-    output.setEncoding(QStringConverter::Utf8);
+    QFile standardOutput;
+    bool terminal = false;
+    openStandardOutput(standardOutput, terminal);
+    Writer report(standardOutput);
+    report.setLineBuffered(terminal);
+    Writer rows(table);
+    {
+        WholeCharacters characters(strings);
+        QTextStream input(&characters);
+        checkStrings(input, rows, report);
+    }
 
-    checkStrings(input, output, stdout);
-
-    // Everything the table stream held must reach the file.
-    output.flush();
-    const bool written = finishOutput(table) && output.status() == QTextStream::Ok;
+    const bool written = rows.finish() && finishOutput(table);
     const bool read = finishStrings(strings);
-
     // The report goes out before any message, so that the two keep their order when merged.
-    const bool reported = finishStandardOutput();
+    const bool reported = report.finish();
     if (!read) {
         sayCannotRead(argv[1]);
-        return 2;
+        return stringsUnreadable;
     }
     if (!written) {
         sayCannotWrite(tableFileName);
-        return 3;
+        return tableUnwritable;
     }
     if (!reported) {
         sayCannotWriteOutput();
-        return 4;
+        return outputUnwritable;
     }
-    return 0;
+    return done;
 }

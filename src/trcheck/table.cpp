@@ -1,68 +1,56 @@
 #include "table.h"
 
-#include <algorithm>
-#include <iterator>
+#include "writer.h"
+
+#include <cstring>
 
 const char tableFileName[] = "Strings_Table.txt";
 
 QString padField(const QString &text, bool alignRight)
 {
-    QString field(text.size() + fieldPadding(text.size(), alignRight), Qt::Uninitialized);
-    padField(reinterpret_cast<char16_t *>(field.data()), text, alignRight);
-    return field;
+    const qsizetype padding = fieldPadding(text.size(), alignRight ? numberWidth : sourceWidth);
+    const QString spaces(padding, u' ');
+    return alignRight ? spaces + text : text + spaces;
 }
 
-namespace {
-
-// Padding is copied from here rather than filled in character by character.
-constexpr qsizetype widestPadding = 128;
-struct Spaces
+char *paddedNumber(char *out, qint64 number)
 {
-    char16_t text[widestPadding];
-    constexpr Spaces() : text()
-    {
-        for (char16_t &c : text)
-            c = u' ';
-    }
-};
-constexpr Spaces spaces;
-
-char16_t *copied(const char16_t *text, qsizetype size, char16_t *out)
-{
-    return std::copy_n(text, size, out);
+    // By hand, in place: every report line and row has one, and the general conversion and
+    // fill cost several times as much. The spaces go first, whole, and the digits over them.
+    quint64 rest = quint64(number);
+    qsizetype digits = 1;
+    for (quint64 bound = 10; digits < 20 && rest >= bound; bound *= 10)
+        ++digits;
+    static_assert(numberWidth == 6, "the spaces are written as one piece");
+    std::memcpy(out, "      ", numberWidth);
+    char *const end = out + digits + fieldPadding(digits, numberWidth);
+    char *at = end;
+    do {
+        *--at = char('0' + rest % 10);
+        rest /= 10;
+    } while (rest);
+    return end;
 }
 
-} // namespace
-
-char16_t *padField(char16_t *out, QStringView text, bool alignRight)
+void writeTableRow(Writer &out, qint64 found, QStringView line, QByteArrayView lineUtf8,
+                   QStringView translation)
 {
-    const qsizetype padding = fieldPadding(text.size(), alignRight);
-    Q_ASSERT(padding <= widestPadding);
-    if (alignRight)
-        out = copied(spaces.text, padding, out);
-    out = copied(text.utf16(), text.size(), out);
-    if (!alignRight)
-        out = copied(spaces.text, padding, out);
-    return out;
+    static constexpr char separator[] = "   |||   ";
+    char *const start = out.room(20);
+    out.commit(paddedNumber(start, found));
+    out << separator << lineUtf8;
+    out.spaces(fieldPadding(line.size(), sourceWidth));
+    out << separator;
+    // As the table has always been written, through a text stream.
+    out.streamed(translation);
+    out << '\n';
 }
 
-void appendTableRow(QString &rows, qint64 found, QStringView line, QStringView translation)
+void TableOutput::addLine(const LineOutcome &line)
 {
-    static constexpr char16_t separator[] = u"   |||   ";
-    constexpr qsizetype separatorSize = std::size(separator) - 1;
-    char16_t digits[20];
-    char16_t *const digitsEnd = digits + std::size(digits);
-    const QStringView number(decimalDigits(found, digitsEnd), digitsEnd);
-
-    const qsizetype start = rows.size();
-    rows.resize(start + number.size() + fieldPadding(number.size(), true) + separatorSize +
-                line.size() + fieldPadding(line.size(), false) + separatorSize +
-                translation.size() + 1);
-    char16_t *out = reinterpret_cast<char16_t *>(rows.data()) + start;
-    out = padField(out, number, true);
-    out = copied(separator, separatorSize, out);
-    out = padField(out, line, false);
-    out = copied(separator, separatorSize, out);
-    out = copied(translation.utf16(), translation.size(), out);
-    *out = u'\n';
+    const Outcome &outcome = line.outcome(0);
+    if (!outcome.translated || out.failed())
+        return;
+    // A translated line can be looked up, so its key is its whole UTF-8 form.
+    writeTableRow(out, ++found, line.text, QByteArrayView(line.key), outcome.answer);
 }

@@ -1,15 +1,22 @@
 #ifndef TRCHECK_TABLE_H
 #define TRCHECK_TABLE_H
 
+#include "output.h"
+
 #include <QString>
+
+class Writer;
 
 extern const char tableFileName[];
 
-// How many spaces a field of that many characters gets: numbers are right-aligned in 6,
-// source texts left-aligned in 128, and a wider text is never cut.
-inline qsizetype fieldPadding(qsizetype length, bool alignRight)
+// The widths of the padded fields: numbers right-aligned in 6 characters, source texts
+// left-aligned in 128 (UTF-16 code units).
+constexpr qsizetype numberWidth = 6;
+constexpr qsizetype sourceWidth = 128;
+
+// How many spaces a field of that many characters gets in that width: a wider text is never cut.
+inline qsizetype fieldPadding(qsizetype length, qsizetype width)
 {
-    const qsizetype width = alignRight ? 6 : 128;
     return length < width ? width - length : 0;
 }
 
@@ -17,24 +24,29 @@ inline qsizetype fieldPadding(qsizetype length, bool alignRight)
 // (source texts). A text already as wide or wider comes back whole.
 QString padField(const QString &text, bool alignRight);
 
-// The same field, written in place at out, which must have room for the text and its
-// padding; returns the end of the field.
-char16_t *padField(char16_t *out, QStringView text, bool alignRight);
+// A number as padField right-aligns it, written at out in ASCII; returns the end. Room for 20
+// characters: any qint64.
+char *paddedNumber(char *out, qint64 number);
 
-// Writes the decimal digits of a count backwards so that they end just before end, and
-// returns where they start; 20 characters hold any qint64.
-template <typename Char> Char *decimalDigits(qint64 number, Char *end)
+// Writes one table row in UTF-8: number, source and translation, split by "   |||   ", ending in
+// "\n". lineUtf8: the line's UTF-8 form.
+void writeTableRow(Writer &out, qint64 found, QStringView line, QByteArrayView lineUtf8,
+                   QStringView translation);
+
+// The table as an output of the pass: a row for every line the first language translates,
+// numbered from 1. Once the table cannot be written the rows are no longer made.
+class TableOutput : public Output
 {
-    quint64 rest = quint64(number);
-    do {
-        *--end = Char('0' + rest % 10);
-        rest /= 10;
-    } while (rest);
-    return end;
-}
+  public:
+    // out must outlive the output.
+    explicit TableOutput(Writer &out) : out(out) {}
 
-// Appends one table row to rows, a buffer that the caller reuses and writes out in pieces:
-// number, source and translation, split by "   |||   ", ending in "\n".
-void appendTableRow(QString &rows, qint64 found, QStringView line, QStringView translation);
+    OutputNeeds needs() const override { return {true, false}; }
+    void addLine(const LineOutcome &line) override;
+
+  private:
+    Writer &out;
+    qint64 found = 0;
+};
 
 #endif

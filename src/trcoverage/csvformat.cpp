@@ -1,10 +1,12 @@
-// The same data as a table for machines, by RFC 4180: a header row, then one row per record,
-// all with the same fields, lines ended by CR LF. The first field tells the record: summary
-// (a language's counts), missing (an untranslated line), conflict (one component's answer for
-// a line two or more components translate).
+// The findings as a table for machines, by RFC 4180: a header row, then one row per record, all
+// with the same fields, lines ended by CR LF. The first field tells the record: summary (a
+// language's counts), missing (an untranslated line), conflict (one component's answer for a
+// line two or more components translate).
 #include "findings.h"
 #include "share.h"
 #include "writer.h"
+
+namespace {
 
 // Quoted when it holds a comma, a quote, a CR or a LF, its quotes doubled.
 QByteArray csvField(const QString &text)
@@ -15,11 +17,26 @@ QByteArray csvField(const QString &text)
     return bytes;
 }
 
-void writeCsv(const Findings &findings, std::FILE *file)
+class CsvFormat final : public Format
 {
-    Writer out(file);
+  public:
+    using Format::Format;
+
+  protected:
+    void write(const Findings &findings, Writer &out) override;
+};
+
+} // namespace
+
+std::unique_ptr<Format> makeCsvFormat(Writer &out, bool keepMissing, bool keepConflicts)
+{
+    return std::make_unique<CsvFormat>(out, keepMissing, keepConflicts);
+}
+
+void CsvFormat::write(const Findings &findings, Writer &out)
+{
     out << "record,language,line,text,translated,untranslated,share,component,translation,role\r\n";
-    const CoverageTotals &totals = findings.totals;
+    const PassTotals &totals = findings.totals;
     for (qsizetype i = 0; i < findings.languages.size(); ++i) {
         const qint64 translated = totals.translated[size_t(i)];
         out << "summary," << csvField(findings.languages[i]) << ",,," << translated << ','

@@ -1,24 +1,23 @@
 #include "findings.h"
 
+#include "lookup.h"
 #include "verdict.h"
 
-Findings::Findings(bool keepMissing, bool keepConflicts)
-    : keepMissing(keepMissing), keepConflicts(keepConflicts)
-{
-}
+const NamedFormat formats[3] = {
+    {"text", makeTextFormat}, {"csv", makeCsvFormat}, {"json", makeJsonFormat}};
 
-void Findings::begin(const CoverageHeader &header)
+void Findings::begin(const PassHeader &header)
 {
     directory = header.directory;
-    for (const Language &language : *header.languages) {
+    for (const Language &language : header.languages) {
         languages.append(language.name);
-        components.push_back(language.catalogs->components());
+        components.push_back(language.lookup->components());
     }
     words = (languages.size() + 63) / 64;
     conflicts.resize(size_t(languages.size()));
 }
 
-void Findings::addLine(const LineOutcome &line)
+void Findings::add(const LineOutcome &line)
 {
     // A copy of its own size, made once and shared by every record of the line: the line shares
     // the reader's buffer, which is as large as the longest line yet.
@@ -30,8 +29,8 @@ void Findings::addLine(const LineOutcome &line)
     };
     bool missing = false;
     for (qsizetype language = 0; language < languages.size(); ++language) {
-        const Verdict &verdict = line.verdict(language);
-        if (keepMissing && !verdict.translated) {
+        const Outcome &outcome = line.outcome(language);
+        if (keepMissing && !outcome.translated) {
             if (!missing) {
                 untranslated.push_back({line.number, kept()});
                 missingBits.resize(missingBits.size() + size_t(words));
@@ -40,14 +39,9 @@ void Findings::addLine(const LineOutcome &line)
             missingBits[missingBits.size() - size_t(words) + size_t(language) / 64] |=
                 quint64(1) << (language % 64);
         }
-        if (keepConflicts && verdict.answers.size() > 1)
-            conflicts[size_t(language)].push_back({line.number, kept(), verdict.answers});
+        if (keepConflicts && outcome.answers.size() > 1)
+            conflicts[size_t(language)].push_back({line.number, kept(), outcome.answers});
     }
-}
-
-void Findings::end(const CoverageTotals &found)
-{
-    totals = found;
 }
 
 const char *answerRole(const Findings::Conflict &conflict, qsizetype index)

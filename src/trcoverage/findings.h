@@ -1,25 +1,28 @@
 #ifndef TRCOVERAGE_FINDINGS_H
 #define TRCOVERAGE_FINDINGS_H
 
-#include "coverage.h"
+#include "output.h"
 
 #include <QStringList>
 
-#include <cstdio>
+#include <memory>
 #include <vector>
 
-// What the text, CSV and JSON outputs show, gathered as the pass goes: the counts, and when
+class Writer;
+
+// What the text, CSV and JSON formats show, gathered as the pass goes: the counts, and when
 // asked the untranslated lines and the conflicts, which are kept until the end (the summary
 // comes first). Each untranslated line is kept once, whatever the number of languages missing
 // it. Without -missing or -conflicts nothing grows with the input.
-class Findings : public CoverageOutput
+struct Findings
 {
-  public:
-    Findings(bool keepMissing, bool keepConflicts);
+    Findings(bool keepMissing, bool keepConflicts)
+        : keepMissing(keepMissing), keepConflicts(keepConflicts)
+    {
+    }
 
-    void begin(const CoverageHeader &header) override;
-    void addLine(const LineOutcome &line) override;
-    void end(const CoverageTotals &totals) override;
+    void begin(const PassHeader &header);
+    void add(const LineOutcome &line);
 
     struct Line
     {
@@ -30,14 +33,14 @@ class Findings : public CoverageOutput
     {
         qint64 number;
         QString text;
-        QList<ZCatalogs::Answer> answers; // in answering order: the first answers
+        QList<ComponentAnswer> answers; // in answering order: the first answers
     };
 
     const bool keepMissing, keepConflicts;
     QByteArray directory;
     QStringList languages;
-    std::vector<QStringList> components; // per language, as Answer::component counts them
-    CoverageTotals totals;
+    std::vector<QStringList> components; // per language, as ComponentAnswer::component counts them
+    PassTotals totals;
     std::vector<Line> untranslated;               // lines untranslated in some language
     std::vector<std::vector<Conflict>> conflicts; // per language, in line order
 
@@ -57,13 +60,44 @@ class Findings : public CoverageOutput
 // How an answer of a conflict stands to the first: "answers", "same" or "differs".
 const char *answerRole(const Findings::Conflict &conflict, qsizetype index);
 
-// A text as a CSV field (RFC 4180) and as a JSON string, both in UTF-8.
-QByteArray csvField(const QString &text);
-QByteArray jsonString(QStringView text);
+// A format of standard output: the findings, gathered as the pass goes and written as a whole
+// once it is done.
+class Format : public Output
+{
+  public:
+    Format(Writer &out, bool keepMissing, bool keepConflicts)
+        : findings(keepMissing, keepConflicts), out(out)
+    {
+    }
 
-// The formats, each written to out (standard output) as a whole once the pass is done.
-void writeText(const Findings &findings, std::FILE *out);
-void writeCsv(const Findings &findings, std::FILE *out);
-void writeJson(const Findings &findings, std::FILE *out);
+    OutputNeeds needs() const override { return {false, findings.keepConflicts}; }
+    void begin(const PassHeader &header) override { findings.begin(header); }
+    void addLine(const LineOutcome &line) override { findings.add(line); }
+    void end(const PassTotals &totals) override
+    {
+        findings.totals = totals;
+        write(findings, out);
+    }
+
+  protected:
+    virtual void write(const Findings &findings, Writer &out) = 0;
+
+  private:
+    Findings findings;
+    Writer &out;
+};
+
+// The formats, each named once here, in the order the usage text gives them; the first is the
+// default.
+struct NamedFormat
+{
+    const char *name;
+    std::unique_ptr<Format> (*make)(Writer &out, bool keepMissing, bool keepConflicts);
+};
+extern const NamedFormat formats[3];
+
+std::unique_ptr<Format> makeTextFormat(Writer &out, bool keepMissing, bool keepConflicts);
+std::unique_ptr<Format> makeCsvFormat(Writer &out, bool keepMissing, bool keepConflicts);
+std::unique_ptr<Format> makeJsonFormat(Writer &out, bool keepMissing, bool keepConflicts);
 
 #endif

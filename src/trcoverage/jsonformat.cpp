@@ -1,66 +1,43 @@
-// The same data as one JSON object, its schema in trcoverage(1):
+// The findings as one JSON object, its schema in trcoverage(1):
 //   {"lines": N, "catalogs": DIR, "languages": [{"language", "translated", "untranslated",
 //    "share", and with the options "missing": [{"line", "text"}], "conflicts": [{"line",
 //    "text", "answers": [{"component", "translation", "role"}]}]}]}
 #include "findings.h"
+#include "jsonstring.h"
 #include "share.h"
 #include "writer.h"
 
 #include <QFile>
 
-// A JSON string of the text, in UTF-8, every code unit kept: control characters, quotes and
-// backslashes escaped, and a lone surrogate, which UTF-8 cannot carry, as its \u escape. So
-// are U+FEFF, which decoders drop where it leads a text, and the line and paragraph
-// separators, which end a line in JavaScript.
-QByteArray jsonString(QStringView text)
+namespace {
+
+class JsonFormat final : public Format
 {
-    QByteArray out;
-    out.reserve(text.size() + 2);
-    out += '"';
-    const char16_t *const end = text.utf16() + text.size();
-    // The characters kept as they are go in as runs, each converted once.
-    const char16_t *run = text.utf16();
-    for (const char16_t *at = run; at != end;) {
-        const char16_t c = *at;
-        const bool pair = QChar::isHighSurrogate(c) && end - at > 1 && QChar::isLowSurrogate(at[1]);
-        const bool escaped = c == u'"' || c == u'\\' || c < 0x20 ||
-                             (QChar::isSurrogate(c) && !pair) || c == 0xfeff || c == 0x2028 ||
-                             c == 0x2029;
-        if (!escaped) {
-            at += pair ? 2 : 1;
-            continue;
-        }
-        out += QStringView(run, at).toUtf8();
-        if (c == u'"' || c == u'\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c == u'\n') {
-            out += "\\n";
-        } else if (c == u'\t') {
-            out += "\\t";
-        } else if (c == u'\r') {
-            out += "\\r";
-        } else {
-            out += "\\u" + QByteArray::number(c, 16).rightJustified(4, '0');
-        }
-        run = ++at;
-    }
-    out += QStringView(run, end).toUtf8();
-    return out + '"';
+  public:
+    using Format::Format;
+
+  protected:
+    void write(const Findings &findings, Writer &out) override;
+};
+
+} // namespace
+
+std::unique_ptr<Format> makeJsonFormat(Writer &out, bool keepMissing, bool keepConflicts)
+{
+    return std::make_unique<JsonFormat>(out, keepMissing, keepConflicts);
 }
 
-void writeJson(const Findings &findings, std::FILE *file)
+void JsonFormat::write(const Findings &findings, Writer &out)
 {
-    Writer out(file);
-    const CoverageTotals &totals = findings.totals;
-    out << "{\n  \"lines\": " << totals.lines
-        << ",\n  \"catalogs\": " << jsonString(QFile::decodeName(findings.directory))
-        << ",\n  \"languages\": [";
+    const PassTotals &totals = findings.totals;
+    out << "{\n  \"lines\": " << totals.lines << ",\n  \"catalogs\": ";
+    writeJsonString(out, QFile::decodeName(findings.directory));
+    out << ",\n  \"languages\": [";
     for (qsizetype language = 0; language < findings.languages.size(); ++language) {
         const qint64 translated = totals.translated[size_t(language)];
-        out << (language ? ",\n" : "\n")
-            << "    {\n      \"language\": " << jsonString(findings.languages[language])
-            << ",\n      \"translated\": " << translated
+        out << (language ? ",\n" : "\n") << "    {\n      \"language\": ";
+        writeJsonString(out, findings.languages[language]);
+        out << ",\n      \"translated\": " << translated
             << ",\n      \"untranslated\": " << totals.lines - translated
             << ",\n      \"share\": " << shareText(translated, totals.lines);
         if (findings.keepMissing) {
@@ -70,7 +47,9 @@ void writeJson(const Findings &findings, std::FILE *file)
                 if (!findings.isMissing(i, language))
                     continue;
                 out << separator << "        {\"line\": " << findings.untranslated[i].number
-                    << ", \"text\": " << jsonString(findings.untranslated[i].text) << '}';
+                    << ", \"text\": ";
+                writeJsonString(out, findings.untranslated[i].text);
+                out << '}';
                 separator = ",\n";
             }
             out << (*separator == ',' ? "\n      ]" : "]");
@@ -82,12 +61,16 @@ void writeJson(const Findings &findings, std::FILE *file)
             for (size_t c = 0; c < conflicts.size(); ++c) {
                 const Findings::Conflict &conflict = conflicts[c];
                 out << (c ? ",\n" : "\n") << "        {\"line\": " << conflict.number
-                    << ", \"text\": " << jsonString(conflict.text) << ", \"answers\": [";
-                for (qsizetype i = 0; i < conflict.answers.size(); ++i)
-                    out << (i ? ", " : "") << "{\"component\": "
-                        << jsonString(components[conflict.answers[i].component])
-                        << ", \"translation\": " << jsonString(conflict.answers[i].text)
-                        << ", \"role\": \"" << answerRole(conflict, i) << "\"}";
+                    << ", \"text\": ";
+                writeJsonString(out, conflict.text);
+                out << ", \"answers\": [";
+                for (qsizetype i = 0; i < conflict.answers.size(); ++i) {
+                    out << (i ? ", " : "") << "{\"component\": ";
+                    writeJsonString(out, components[conflict.answers[i].component]);
+                    out << ", \"translation\": ";
+                    writeJsonString(out, conflict.answers[i].text);
+                    out << ", \"role\": \"" << answerRole(conflict, i) << "\"}";
+                }
                 out << "]}";
             }
             out << (conflicts.empty() ? "]" : "\n      ]");

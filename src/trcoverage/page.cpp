@@ -1,9 +1,10 @@
 #include "page.h"
 
+#include "jsonstring.h"
 #include "pageassets.h"
 
+#include "writer.h"
 #include <QCryptographicHash>
-#include <QIODevice>
 
 #include <charconv>
 
@@ -16,12 +17,14 @@ constexpr qsizetype chunkBytes = 2 * 1024 * 1024;
 // page then costs a run less than the lookups of the languages it shows.
 constexpr int compressionLevel = 3;
 
-// The states of one cell, one letter each, as the page's script reads them.
-char cellState(const PageCell &cell)
+// The state of one cell, a letter, as the page's script reads it: translated or not, in capitals
+// where another component translates the line differently (it may be untranslated all the same:
+// the answering component gives it back unchanged).
+char cellState(const Outcome &outcome)
 {
-    if (cell.translated)
-        return cell.conflict ? 'Y' : 'y';
-    return cell.conflict ? 'N' : 'n';
+    if (outcome.translated)
+        return outcome.differs ? 'Y' : 'y';
+    return outcome.differs ? 'N' : 'n';
 }
 
 QByteArray hashSource(const char *text)
@@ -41,27 +44,6 @@ QByteArray securityPolicy()
            "trusted-types 'none'";
 }
 
-char *hexEscape(char *out, char16_t unit)
-{
-    static const char digits[] = "0123456789abcdef";
-    *out++ = '\\';
-    *out++ = 'u';
-    *out++ = digits[(unit >> 12) & 0xf];
-    *out++ = digits[(unit >> 8) & 0xf];
-    *out++ = digits[(unit >> 4) & 0xf];
-    *out++ = digits[unit & 0xf];
-    return out;
-}
-
-// Whether a UTF-16 unit outside ASCII, not a surrogate, is written escaped: the C1 controls,
-// the line and paragraph separators and the noncharacters of the Basic Multilingual Plane, all
-// of which an HTML parser or a text tool may take for something other than text.
-bool escapedBeyondAscii(char16_t unit)
-{
-    return unit <= 0x9f || unit == 0x2028 || unit == 0x2029 || (unit >= 0xfdd0 && unit <= 0xfdef) ||
-           unit >= 0xfffe;
-}
-
 // In place: a line's number is appended for every line, and a temporary array would cost an
 // allocation each.
 void appendNumber(QByteArray &out, qint64 number)
@@ -72,59 +54,6 @@ void appendNumber(QByteArray &out, qint64 number)
 }
 
 } // namespace
-
-void appendJsonString(QByteArray &out, QStringView text)
-{
-    // At most 6 bytes per UTF-16 unit (\uXXXX), and the quotes.
-    const qsizetype start = out.size();
-    out.resize(start + 6 * text.size() + 2);
-    char *const begin = out.data() + start;
-    char *p = begin;
-    *p++ = '"';
-    const char16_t *unit = text.utf16();
-    const char16_t *const end = unit + text.size();
-    while (unit < end) {
-        const char16_t c = *unit++;
-        if (c < 0x80) {
-            if (c >= 0x20 && c != '"' && c != '\\' && c != '<' && c != '>' && c != '&' &&
-                c != 0x7f) {
-                *p++ = char(c);
-            } else if (c == '"' || c == '\\') {
-                *p++ = '\\';
-                *p++ = char(c);
-            } else {
-                p = hexEscape(p, c);
-            }
-        } else if (QChar::isSurrogate(c)) {
-            if (QChar::isHighSurrogate(c) && unit < end && QChar::isLowSurrogate(*unit)) {
-                const char32_t code = QChar::surrogateToUcs4(c, *unit++);
-                if ((code & 0xfffe) == 0xfffe) {
-                    // A noncharacter beyond the Basic Multilingual Plane.
-                    p = hexEscape(p, c);
-                    p = hexEscape(p, unit[-1]);
-                } else {
-                    *p++ = char(0xf0 | (code >> 18));
-                    *p++ = char(0x80 | ((code >> 12) & 0x3f));
-                    *p++ = char(0x80 | ((code >> 6) & 0x3f));
-                    *p++ = char(0x80 | (code & 0x3f));
-                }
-            } else {
-                p = hexEscape(p, c);
-            }
-        } else if (escapedBeyondAscii(c)) {
-            p = hexEscape(p, c);
-        } else if (c < 0x800) {
-            *p++ = char(0xc0 | (c >> 6));
-            *p++ = char(0x80 | (c & 0x3f));
-        } else {
-            *p++ = char(0xe0 | (c >> 12));
-            *p++ = char(0x80 | ((c >> 6) & 0x3f));
-            *p++ = char(0x80 | (c & 0x3f));
-        }
-    }
-    *p++ = '"';
-    out.resize(start + (p - begin));
-}
 
 QString bytesAsText(const QByteArray &name)
 {
@@ -168,69 +97,72 @@ QString bytesAsText(const QByteArray &name)
     return text;
 }
 
-CoveragePage::CoveragePage(QIODevice &device) : device(device) {}
+CoveragePage::CoveragePage(Writer &out, const QByteArray &stringsFile, const QDateTime &made)
+    : out(out), stringsFile(stringsFile), made(made)
+{
+}
 
 CoveragePage::~CoveragePage() = default;
 
 void CoveragePage::write(const QByteArray &bytes)
 {
-    if (!failed && device.write(bytes) != bytes.size())
-        failed = true;
+    out << bytes;
 }
 
-void CoveragePage::start(const QByteArray &stringsFile, const QByteArray &catalogDirectory,
-                         const QStringList &languages, const QDateTime &made)
+void CoveragePage::begin(const PassHeader &header)
 {
-    languageCount = languages.size();
+    languageCount = qsizetype(header.languages.size());
     answers.resize(languageCount);
-    QByteArray out;
-    out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-           "<meta http-equiv=\"Content-Security-Policy\" content=\"";
-    out += securityPolicy();
-    out += "\">\n<meta name=\"referrer\" content=\"no-referrer\">\n"
-           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-           "<meta name=\"generator\" content=\"trcoverage\">\n"
-           "<title>Translation coverage</title>\n<style>";
-    out += pageStyle;
-    out += "</style>\n</head>\n<body>\n";
-    out += pageBody;
-    out += "<script type=\"application/json\" id=\"page-head\">{\"strings\":";
-    appendJsonString(out, bytesAsText(stringsFile));
-    out += ",\"directory\":";
-    appendJsonString(out, bytesAsText(catalogDirectory));
-    out += ",\"languages\":[";
-    for (qsizetype i = 0; i < languages.size(); ++i) {
+    QByteArray html;
+    html += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta http-equiv=\"Content-Security-Policy\" content=\"";
+    html += securityPolicy();
+    html += "\">\n<meta name=\"referrer\" content=\"no-referrer\">\n"
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+            "<meta name=\"generator\" content=\"trcoverage\">\n"
+            "<title>Translation coverage</title>\n<style>";
+    html += pageStyle;
+    html += "</style>\n</head>\n<body>\n";
+    html += pageBody;
+    html += "<script type=\"application/json\" id=\"page-head\">{\"strings\":";
+    appendJsonString(html, bytesAsText(stringsFile), JsonIn::page);
+    html += ",\"directory\":";
+    appendJsonString(html, bytesAsText(header.directory), JsonIn::page);
+    html += ",\"languages\":[";
+    for (qsizetype i = 0; i < languageCount; ++i) {
         if (i)
-            out += ',';
-        appendJsonString(out, languages[i]);
+            html += ',';
+        appendJsonString(html, header.languages[size_t(i)].name, JsonIn::page);
     }
-    out += "],\"made\":";
+    html += "],\"made\":";
     // With its offset from UTC, so that the time means the same wherever the page is read.
-    appendJsonString(out, made.toOffsetFromUtc(made.offsetFromUtc()).toString(Qt::ISODate));
-    out += "}</script>\n";
-    write(out);
+    appendJsonString(html, made.toOffsetFromUtc(made.offsetFromUtc()).toString(Qt::ISODate),
+                     JsonIn::page);
+    html += "}</script>\n";
+    write(html);
 }
 
-void CoveragePage::addLine(qint64 number, QStringView text, const QList<PageCell> &cells)
+void CoveragePage::addLine(const LineOutcome &line)
 {
-    if (failed)
+    if (out.failed())
         return;
     const qsizetype before = numbers.size() + texts.size() + states.size();
     if (!numbers.isEmpty()) {
         numbers += ',';
         texts += ',';
     }
-    appendNumber(numbers, number);
-    appendJsonString(texts, text);
+    appendNumber(numbers, line.number);
+    appendJsonString(texts, line.text, JsonIn::page);
     for (qsizetype i = 0; i < languageCount; ++i) {
-        const bool there = i < cells.size();
-        states += there ? cellState(cells[i]) : 'n';
-        if (there && cells[i].translated) {
+        const Outcome &outcome = line.outcome(i);
+        states += cellState(outcome);
+        // Only a translation is shown.
+        if (outcome.translated) {
             QByteArray &column = answers[i];
             const qsizetype start = column.size();
             if (start)
                 column += ',';
-            appendJsonString(column, cells[i].answer);
+            appendJsonString(column, outcome.answer, JsonIn::page);
             chunkSize += column.size() - start;
         }
     }
@@ -270,27 +202,26 @@ void CoveragePage::writeChunk()
     // the stream alone.
     const QByteArray packed = qCompress(chunk, compressionLevel);
     chunk.clear();
-    QByteArray out = "<script type=\"application/x-trcoverage-lines\" class=\"page-lines\">";
-    out += QByteArrayView(packed).sliced(4).toByteArray().toBase64();
-    out += "</script>\n";
-    write(out);
+    QByteArray html = "<script type=\"application/x-trcoverage-lines\" class=\"page-lines\">";
+    html += QByteArrayView(packed).sliced(4).toByteArray().toBase64();
+    html += "</script>\n";
+    write(html);
 }
 
-bool CoveragePage::finish(const QList<PageTotal> &totals)
+void CoveragePage::end(const PassTotals &totals)
 {
     writeChunk();
-    QByteArray out = "<script type=\"application/json\" id=\"page-end\">{\"totals\":[";
+    QByteArray html = "<script type=\"application/json\" id=\"page-end\">{\"totals\":[";
     for (qsizetype i = 0; i < languageCount; ++i) {
-        const PageTotal total = i < totals.size() ? totals[i] : PageTotal();
-        out += i ? ",[" : "[";
-        appendNumber(out, total.translated);
-        out += ',';
-        appendNumber(out, total.untranslated);
-        out += ']';
+        const qint64 translated = totals.translated[size_t(i)];
+        html += i ? ",[" : "[";
+        appendNumber(html, translated);
+        html += ',';
+        appendNumber(html, totals.lines - translated);
+        html += ']';
     }
-    out += "]}</script>\n<script>";
-    out += pageScript;
-    out += "</script>\n</body>\n</html>\n";
-    write(out);
-    return !failed;
+    html += "]}</script>\n<script>";
+    html += pageScript;
+    html += "</script>\n</body>\n</html>\n";
+    write(html);
 }

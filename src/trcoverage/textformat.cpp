@@ -17,7 +17,8 @@ qsizetype columns(const QString &text)
 void writeLine(Writer &out, qint64 number, const QString &text)
 {
     const QByteArray digits = QByteArray::number(number);
-    out.spaces(6 - digits.size()) << digits << " '" << text << "'\n";
+    out.spaces(6 - digits.size());
+    out << digits << " '" << text << "'\n";
 }
 
 // 20 cells, each a twentieth of the lines, filled only when that much is translated.
@@ -30,12 +31,25 @@ QByteArray bar(qint64 translated, qint64 lines)
     return cells;
 }
 
+class TextFormat final : public Format
+{
+  public:
+    using Format::Format;
+
+  protected:
+    void write(const Findings &findings, Writer &out) override;
+};
+
 } // namespace
 
-void writeText(const Findings &findings, std::FILE *file)
+std::unique_ptr<Format> makeTextFormat(Writer &out, bool keepMissing, bool keepConflicts)
 {
-    Writer out(file);
-    const CoverageTotals &totals = findings.totals;
+    return std::make_unique<TextFormat>(out, keepMissing, keepConflicts);
+}
+
+void TextFormat::write(const Findings &findings, Writer &out)
+{
+    const PassTotals &totals = findings.totals;
     out << "Lines:    " << totals.lines << '\n' << "Catalogs: " << findings.directory << "\n\n";
 
     // Language, translated, untranslated, share, bar; the counts as wide as the line count.
@@ -48,8 +62,10 @@ void writeText(const Findings &findings, std::FILE *file)
     const auto row = [&](const QString &name, const QByteArray(&cells)[3]) {
         out << name;
         out.spaces(nameWidth - columns(name));
-        for (int i = 0; i < 3; ++i)
-            out.spaces(2 + widths[i] - cells[i].size()) << cells[i];
+        for (int i = 0; i < 3; ++i) {
+            out.spaces(2 + widths[i] - cells[i].size());
+            out << cells[i];
+        }
     };
     row(QStringLiteral("Language"), {"Translated", "Untranslated", "Share"});
     out << '\n';
@@ -80,15 +96,17 @@ void writeText(const Findings &findings, std::FILE *file)
         for (const Findings::Conflict &conflict : conflicts) {
             writeLine(out, conflict.number, conflict.text);
             qsizetype width = 0;
-            for (const ZCatalogs::Answer &answer : conflict.answers)
+            for (const ComponentAnswer &answer : conflict.answers)
                 width = std::max(width, columns(components[answer.component]));
             for (qsizetype i = 0; i < conflict.answers.size(); ++i) {
                 const QString &component = components[conflict.answers[i].component];
                 const QByteArray role = answerRole(conflict, i);
-                out.spaces(9) << role;
-                out.spaces(9 - role.size()) << component;
-                out.spaces(width - columns(component) + 2)
-                    << '\'' << conflict.answers[i].text << "'\n";
+                out.spaces(9);
+                out << role;
+                out.spaces(9 - role.size());
+                out << component;
+                out.spaces(width - columns(component) + 2);
+                out << '\'' << conflict.answers[i].text << "'\n";
             }
         }
     }

@@ -1,5 +1,5 @@
-#ifndef TRCHECK_FUZZ_PIPE_H
-#define TRCHECK_FUZZ_PIPE_H
+#ifndef TRCHECK_TESTING_PIPE_H
+#define TRCHECK_TESTING_PIPE_H
 
 #include <QByteArray>
 #include <QIODevice>

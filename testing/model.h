@@ -1,5 +1,5 @@
-#ifndef TRCHECK_FUZZ_MODEL_H
-#define TRCHECK_FUZZ_MODEL_H
+#ifndef TRCHECK_TESTING_MODEL_H
+#define TRCHECK_TESTING_MODEL_H
 
 // The independent model of how the programs read a strings file, for the fuzz target and the
 // differential tests: the whole input decoded at once, never piece by piece.

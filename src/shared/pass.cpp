@@ -1,0 +1,178 @@
+#include "pass.h"
+
+#include "encodeline.h"
+#include "lookup.h"
+#include "verdict.h"
+
+#include <QSemaphore>
+#include <QTextStream>
+#include <QThreadPool>
+
+#include <algorithm>
+
+namespace {
+
+// Lines read ahead, with their keys, and their outcomes in every language once looked up. Kept
+// from batch to batch: after the longest line, a line costs no allocation of the pass's own.
+struct Batch
+{
+    Batch(int lines, qsizetype languages)
+        : lines(size_t(lines)), keys(size_t(lines)), latin1(size_t(lines)), valid(size_t(lines)),
+          outcomes(size_t(lines) * size_t(languages))
+    {
+    }
+
+    std::vector<QString> lines;
+    std::vector<QByteArray> keys;
+    std::vector<QByteArray> latin1;
+    std::vector<char> valid;
+    // Language by language: outcomes[language * capacity() + line].
+    std::vector<Outcome> outcomes;
+    int size = 0;
+    qint64 firstNumber = 1;
+
+    int capacity() const { return int(lines.size()); }
+};
+
+// A batch also ends after this many characters, so that very long lines do not make it large.
+constexpr qsizetype batchCharacters = 1 << 20;
+// A slot keeps its line's buffers for the next batch only up to this size: a long line lands in
+// a different slot each time, and kept, every slot would in time hold the longest line.
+constexpr qsizetype slotCharacters = 1 << 16;
+
+// Grows a buffer to hold at least size bytes; it never shrinks.
+char *reserved(QByteArray &buffer, qsizetype size)
+{
+    if (buffer.size() < size)
+        buffer.resize(size);
+    return buffer.data();
+}
+
+void readBatch(QTextStream &input, Batch &batch, qint64 firstNumber)
+{
+    for (int i = 0; i < batch.size; ++i) {
+        if (batch.lines[size_t(i)].capacity() > slotCharacters) {
+            batch.lines[size_t(i)] = QString();
+            batch.keys[size_t(i)] = QByteArray();
+            batch.latin1[size_t(i)] = QByteArray();
+        }
+    }
+    batch.size = 0;
+    batch.firstNumber = firstNumber;
+    qsizetype characters = 0;
+    // Until no line is read, rather than until atEnd(): a pipe is at its end until it is read,
+    // input that ends inside a character leaves bytes that decode to no line, and a read error
+    // must end the pass.
+    while (batch.size < batch.capacity() && characters < batchCharacters &&
+           input.readLineInto(&batch.lines[size_t(batch.size)])) {
+        const size_t slot = size_t(batch.size);
+        const QString &line = batch.lines[slot];
+        batch.valid[slot] = encodeLine(line, reserved(batch.latin1[slot], line.size()),
+                                       reserved(batch.keys[slot], 3 * line.size() + 1));
+        characters += line.size();
+        ++batch.size;
+    }
+}
+
+// Looks the batch's lines up in one language; returns how many it translates.
+qint64 lookUpBatch(Batch &batch, const Lookup &lookup, qsizetype language, OutputNeeds needs)
+{
+    qint64 translated = 0;
+    Outcome *const outcomes = batch.outcomes.data() + language * batch.capacity();
+    // An answer not kept goes at the next line's, while the allocator still has it at hand.
+    QString unkept;
+    for (int i = 0; i < batch.size; ++i) {
+        Outcome &outcome = outcomes[i];
+        QString &answer = needs.answers ? outcome.answer : unkept;
+        const QString &line = batch.lines[size_t(i)];
+        const char *const key = batch.keys[size_t(i)].constData();
+        outcome.answers.clear();
+        outcome.differs = false;
+        // A line its key cannot carry is not looked up: the key would stand for another text.
+        if (!batch.valid[size_t(i)]) {
+            outcome.translated = false;
+            answer = QString();
+            continue;
+        }
+        if (needs.components) {
+            outcome.answers = lookup.answers(key);
+            answer = outcome.answers.isEmpty() ? QString() : outcome.answers[0].text;
+            for (const ComponentAnswer &other : std::as_const(outcome.answers))
+                outcome.differs = outcome.differs || !sameText(other.text, answer);
+        } else {
+            answer = lookup.translate(key);
+        }
+        outcome.translated = isTranslation(true, line, key, answer);
+        translated += outcome.translated;
+    }
+    return translated;
+}
+
+void handOut(const Batch &batch, const QList<Output *> &outputs)
+{
+    for (int i = 0; i < batch.size; ++i) {
+        const size_t slot = size_t(i);
+        const qsizetype size = batch.lines[slot].size();
+        const LineOutcome line{batch.firstNumber + i,
+                               batch.lines[slot],
+                               QByteArrayView(batch.latin1[slot].constData(), size),
+                               batch.keys[slot].constData(),
+                               batch.outcomes.data() + i,
+                               batch.capacity()};
+        for (Output *output : outputs)
+            output->addLine(line);
+    }
+}
+
+} // namespace
+
+PassTotals runPass(QTextStream &input, const PassHeader &header, const QList<Output *> &outputs,
+                   const PassOptions &options)
+{
+    const std::vector<Language> &languages = header.languages;
+    const qsizetype count = qsizetype(languages.size());
+    OutputNeeds needs;
+    for (const Output *output : outputs) {
+        needs.answers = needs.answers || output->needs().answers;
+        needs.components = needs.components || output->needs().components;
+    }
+    PassTotals totals;
+    totals.translated.assign(languages.size(), 0);
+    for (Output *output : outputs)
+        output->begin(header);
+
+    const int lines = std::max(options.batchLines, 1);
+    Batch current(lines, count);
+    if (!options.pool) {
+        for (readBatch(input, current, 1); current.size > 0;
+             readBatch(input, current, current.firstNumber + current.size)) {
+            for (qsizetype language = 0; language < count; ++language)
+                totals.translated[size_t(language)] +=
+                    lookUpBatch(current, *languages[size_t(language)].lookup, language, needs);
+            handOut(current, outputs);
+            totals.lines += current.size;
+        }
+    } else {
+        // While the pool looks one batch up, a language to a task, this thread reads the next.
+        Batch next(lines, count);
+        QSemaphore done;
+        for (readBatch(input, current, 1); current.size > 0; std::swap(current, next)) {
+            for (qsizetype language = 0; language < count; ++language) {
+                options.pool->start([&, language] {
+                    // Counted apart and added once: the languages' counts share a cache line.
+                    totals.translated[size_t(language)] +=
+                        lookUpBatch(current, *languages[size_t(language)].lookup, language, needs);
+                    done.release();
+                });
+            }
+            readBatch(input, next, current.firstNumber + current.size);
+            done.acquire(int(count));
+            handOut(current, outputs);
+            totals.lines += current.size;
+        }
+    }
+
+    for (Output *output : outputs)
+        output->end(totals);
+    return totals;
+}

@@ -1,0 +1,142 @@
+#include "options.h"
+
+#include "exitstatus.h"
+#include "platformoptions.h"
+
+#include <zcatalogs.h>
+
+#include <QCommandLineParser>
+#include <QFile>
+
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+// "text|csv|json", "text, csv or json" and the like, from the formats' one table.
+QByteArray formatList(const char *separator, const char *last, const char *afterFirst = "")
+{
+    QByteArray list;
+    const size_t count = std::size(formats);
+    for (size_t i = 0; i < count; ++i) {
+        list += QByteArray(i == 0 ? "" : i + 1 == count ? last : separator) + formats[i].name;
+        if (i == 0)
+            list += afterFirst;
+    }
+    return list;
+}
+
+int usage(const char *program, const QByteArray &problem = QByteArray())
+{
+    if (!problem.isEmpty())
+        std::fprintf(stderr, "%s\n", problem.constData());
+    std::fprintf(stderr,
+                 "Usage:\n\t%s [-translations DIR] [-lang LOCALE]... [-missing] [-conflicts] "
+                 "[-format %s] [-fail-under PERCENT] [-html FILE] Strings.txt\n",
+                 program, formatList("|", "|").constData());
+    return usageError;
+}
+
+} // namespace
+
+int readOptions(int argc, char **argv, CoverageOptions &options)
+{
+    const char *const program = argc > 0 ? argv[0] : "trcoverage";
+    // The platform's options as the platform reads them, by their bytes.
+    const PlatformOptions platform = takePlatformOptions(argc, argv);
+    options.directory =
+        platform.translations.isNull() ? ZCatalogs::defaultDirectory() : platform.translations;
+    for (const QByteArray &value : platform.languages) {
+        const QString name = QString::fromLocal8Bit(value);
+        if (name.isEmpty())
+            return usage(program, "-lang takes a language name, such as de or pt_BR.");
+        if (!options.languages.contains(name))
+            options.languages.append(name);
+    }
+
+    // The rest parsed byte for byte, one character per byte: the option names are ASCII, and
+    // the values come back as the bytes typed.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLatin1(argv[i]));
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    // The parser prints the description as it is: wrapped here for 80 columns.
+    parser.setApplicationDescription(QStringLiteral(
+        "How much of a strings file the platform translates in every language at once: the\n"
+        "lines, the catalog directory, and per language the lines translated and\n"
+        "untranslated, the share translated and a bar. A line counts as translated exactly\n"
+        "when trcheck -lang LOCALE reports it OK. Options take one dash or two.\n"
+        "Exit status: 0 done, 1 usage, 2 strings file unreadable, 4 output unwritable,\n"
+        "5 a share below -fail-under, 6 no catalog in the directory."));
+    // Taken out above; declared for the help text.
+    parser.addOption({QStringLiteral("translations"),
+                      QStringLiteral("The platform's catalog directory (default: %1).")
+                          .arg(QFile::decodeName(ZCatalogs::defaultDirectory())),
+                      QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("lang"),
+                      QStringLiteral("A language to report, such as de or pt_BR; may be repeated "
+                                     "(default: every language the directory has a catalog "
+                                     "for)."),
+                      QStringLiteral("LOCALE")});
+    const QCommandLineOption missing(
+        QStringLiteral("missing"),
+        QStringLiteral("After the summary, every untranslated line of each language."));
+    const QCommandLineOption conflicts(
+        QStringLiteral("conflicts"),
+        QStringLiteral("After the summary, every line that two or more components translate, "
+                       "with each component's answer."));
+    const QCommandLineOption format(
+        QStringLiteral("format"), QString::fromLatin1(formatList(", ", " or ", " (default)") + '.'),
+        QStringLiteral("FORMAT"), QString::fromLatin1(formats[0].name));
+    const QCommandLineOption failUnder(
+        QStringLiteral("fail-under"),
+        QStringLiteral("Exit with status 5 when a language's share is below PERCENT (0 to 100)."),
+        QStringLiteral("PERCENT"));
+    const QCommandLineOption html(
+        QStringLiteral("html"),
+        QStringLiteral("Also write the coverage as a page to FILE: one self-contained HTML file "
+                       "with every line in every language, to open in a browser."),
+        QStringLiteral("FILE"));
+    parser.addOptions({missing, conflicts, format, failUnder, html});
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on commandline options."));
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("Strings.txt"),
+                                 QStringLiteral("One source string per line; a pipe works."));
+
+    if (!parser.parse(arguments))
+        return usage(program, parser.errorText().toLatin1());
+    if (parser.isSet(help)) {
+        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+        return done;
+    }
+    if (parser.isSet(version))
+        parser.showVersion();
+    if (parser.positionalArguments().size() != 1)
+        return usage(program);
+
+    const QByteArray formatName = parser.value(format).toLatin1();
+    options.format = nullptr;
+    for (const NamedFormat &named : formats) {
+        if (formatName == named.name)
+            options.format = &named;
+    }
+    if (!options.format)
+        return usage(program,
+                     "Unknown format '" + formatName + "': " + formatList(", ", " or ") + '.');
+    if (parser.isSet(failUnder)) {
+        options.failUnderText = parser.value(failUnder).toLatin1();
+        options.failUnder = parsePercent(parser.value(failUnder));
+        if (!options.failUnder)
+            return usage(program, "-fail-under takes a number from 0 to 100, not '" +
+                                      options.failUnderText + "'.");
+    }
+    options.missing = parser.isSet(missing);
+    options.conflicts = parser.isSet(conflicts);
+    if (parser.isSet(html))
+        options.page = parser.value(html).toLatin1();
+    options.strings = parser.positionalArguments().constFirst().toLatin1();
+    return -1;
+}
