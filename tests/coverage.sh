@@ -118,7 +118,7 @@ summary)
     summary | same "summary" "$work/out"
     # Named languages in the order given, each once; one with no catalog is reported and named,
     # and the columns widen for the longest name.
-    cover -translations "$cat" -lang pt_BR -lang de_DE -lang xx -lang ca_valencia -lang de_DE Strings.txt
+    cover --translations="$cat" -lang pt_BR --lang de_DE -lang=xx --lang=ca_valencia -lang de_DE Strings.txt
     outcome "named languages" 0 "ZApplication: no catalog for language 'xx' in '$cat'
 ZApplication: no catalog for language 'ca_valencia' in '$cat'
 "
