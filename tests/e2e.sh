@@ -228,7 +228,9 @@ platform)
         "$(report 1 OK Hello; report 2 OK Zoo; report 3 ERROR Tools)"
     expect "pt_BR table, region in lower case" "$table" '%s\n' "$(row 1 Hello Olá; row 2 Zoo 'Jardim zoológico')"
     # Every spelling of the options, as trcoverage reads them too; the last language counts.
+    rm -f "$table"
     run "--translations=$catalogs" --lang de Strings.txt -lang=pt_BR
+    expect_status 0 "options with two dashes or '='"
     expect "options with two dashes or '='" "$table" '%s\n' "$(row 1 Hello Olá; row 2 Zoo 'Jardim zoológico')"
     ENVS=(LANG=de_DE.UTF-8)
     run -translations "$catalogs" Strings.txt
