@@ -133,8 +133,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     ReportOutput report(reportWriter);
     TableOutput table(tableWriter);
     CoverageRecord coverage(1);
-    runPass(input, header, {&report, &table, &coverage},
-            PassOptions{lines.size() > batchLines ? pool : nullptr, batchLines});
+    PassOptions options;
+    options.pool = lines.size() > batchLines ? pool : nullptr;
+    options.batchLines = batchLines;
+    runPass(input, header, {&report, &table, &coverage}, options);
     reportWriter.finish();
     tableWriter.finish();
 

@@ -47,8 +47,11 @@ bool writePage(QIODevice &device, int lines)
     totals.translated.assign(2, 0);
     for (int i = 1; i <= lines; ++i) {
         const QString text = QStringLiteral("Line %1 of the strings file, %2").arg(i).arg(i * 7919);
-        outcomes[0] = {i % 3 != 0, text + QStringLiteral(" auf Deutsch"), {}, i % 5 == 0};
-        outcomes[1] = {i % 2 == 0, text + QStringLiteral(" en français"), {}, false};
+        outcomes[0].translated = i % 3 != 0;
+        outcomes[0].answer = text + QStringLiteral(" auf Deutsch");
+        outcomes[0].differs = i % 5 == 0;
+        outcomes[1].translated = i % 2 == 0;
+        outcomes[1].answer = text + QStringLiteral(" en français");
         page.addLine({i, text, {}, nullptr, outcomes, 1});
         totals.translated[0] += outcomes[0].translated;
         totals.translated[1] += outcomes[1].translated;

@@ -25,6 +25,13 @@ struct Outcome
 {
     // Exactly when trcheck -lang LANGUAGE reports the line OK.
     bool translated = false;
+    // Untranslated, kept the same on purpose: a catalog holds the line and the answering
+    // component answers with exactly the line. Only where the lookup answers null for a key no
+    // catalog holds (trcoverage's); the toolkit's answers such a key with the line itself.
+    bool same = false;
+    // Only for a translated line, when the run checks translations: what its check found wrong,
+    // a set of problems as bits, 0 for none.
+    quint8 problems = 0;
     // Only when an output needs answers: what the lookup answered, as QObject::tr gives it under
     // the platform. Null where no catalog answers, and for a line that cannot be looked up.
     QString answer;
@@ -68,7 +75,9 @@ struct PassHeader
 struct PassTotals
 {
     qint64 lines = 0;
-    std::vector<qint64> translated; // per language, in the order of the languages
+    // Per language, in the order of the languages: the lines translated, those kept the same,
+    // and the translated lines with problems.
+    std::vector<qint64> translated, same, problems;
 };
 
 // What an output needs the pass to keep beyond the verdicts; each costs time.

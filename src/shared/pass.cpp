@@ -74,10 +74,17 @@ void readBatch(QTextStream &input, Batch &batch, qint64 firstNumber)
     }
 }
 
-// Looks the batch's lines up in one language; returns how many it translates.
-qint64 lookUpBatch(Batch &batch, const Lookup &lookup, qsizetype language, OutputNeeds needs)
+// What one language makes of a batch.
+struct Counts
 {
-    qint64 translated = 0;
+    qint64 translated = 0, same = 0, problems = 0;
+};
+
+// Looks the batch's lines up in one language and judges them.
+Counts lookUpBatch(Batch &batch, const Lookup &lookup, qsizetype language, OutputNeeds needs,
+                   const PassOptions &options)
+{
+    Counts counts;
     Outcome *const outcomes = batch.outcomes.data() + language * batch.capacity();
     // An answer not kept goes at the next line's, while the allocator still has it at hand.
     QString unkept;
@@ -88,6 +95,8 @@ qint64 lookUpBatch(Batch &batch, const Lookup &lookup, qsizetype language, Outpu
         const char *const key = batch.keys[size_t(i)].constData();
         outcome.answers.clear();
         outcome.differs = false;
+        outcome.same = false;
+        outcome.problems = 0;
         // A line its key cannot carry is not looked up: the key would stand for another text.
         if (!batch.valid[size_t(i)]) {
             outcome.translated = false;
@@ -103,9 +112,21 @@ qint64 lookUpBatch(Batch &batch, const Lookup &lookup, qsizetype language, Outpu
             answer = lookup.translate(key);
         }
         outcome.translated = isTranslation(true, line, key, answer);
-        translated += outcome.translated;
+        outcome.same = !answer.isNull() && sameText(answer, line);
+        if (outcome.translated && options.check)
+            outcome.problems = options.check(line, answer);
+        counts.translated += outcome.translated;
+        counts.same += outcome.same;
+        counts.problems += outcome.problems != 0;
     }
-    return translated;
+    return counts;
+}
+
+void add(PassTotals &totals, size_t language, const Counts &counts)
+{
+    totals.translated[language] += counts.translated;
+    totals.same[language] += counts.same;
+    totals.problems[language] += counts.problems;
 }
 
 void handOut(const Batch &batch, const QList<Output *> &outputs)
@@ -138,6 +159,8 @@ PassTotals runPass(QTextStream &input, const PassHeader &header, const QList<Out
     }
     PassTotals totals;
     totals.translated.assign(languages.size(), 0);
+    totals.same.assign(languages.size(), 0);
+    totals.problems.assign(languages.size(), 0);
     for (Output *output : outputs)
         output->begin(header);
 
@@ -147,8 +170,9 @@ PassTotals runPass(QTextStream &input, const PassHeader &header, const QList<Out
         for (readBatch(input, current, 1); current.size > 0;
              readBatch(input, current, current.firstNumber + current.size)) {
             for (qsizetype language = 0; language < count; ++language)
-                totals.translated[size_t(language)] +=
-                    lookUpBatch(current, *languages[size_t(language)].lookup, language, needs);
+                add(totals, size_t(language),
+                    lookUpBatch(current, *languages[size_t(language)].lookup, language, needs,
+                                options));
             handOut(current, outputs);
             totals.lines += current.size;
         }
@@ -160,8 +184,9 @@ PassTotals runPass(QTextStream &input, const PassHeader &header, const QList<Out
             for (qsizetype language = 0; language < count; ++language) {
                 options.pool->start([&, language] {
                     // Counted apart and added once: the languages' counts share a cache line.
-                    totals.translated[size_t(language)] +=
-                        lookUpBatch(current, *languages[size_t(language)].lookup, language, needs);
+                    add(totals, size_t(language),
+                        lookUpBatch(current, *languages[size_t(language)].lookup, language, needs,
+                                    options));
                     done.release();
                 });
             }

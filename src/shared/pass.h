@@ -5,6 +5,8 @@
 
 #include <QList>
 
+#include <functional>
+
 class QTextStream;
 class QThreadPool;
 
@@ -15,6 +17,9 @@ struct PassOptions
     QThreadPool *pool = nullptr;
     // Lines read at a time; the memory held grows with it, never with the input.
     int batchLines = 1024;
+    // What the run checks in every translation beside the verdict, in the thread that looked
+    // it up: the problems found, as bits (Outcome::problems). Empty: nothing is checked.
+    std::function<quint8(QStringView line, QStringView translation)> check;
 };
 
 // The one pass of both programs. Reads every line of input once, makes its key once, looks it up

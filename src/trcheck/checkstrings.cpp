@@ -17,6 +17,8 @@ void checkStrings(QTextStream &input, Writer &table, Writer &report)
     TableOutput tableOutput(table);
     PassHeader header;
     header.languages.push_back({QString(), &toolkit});
-    // For each line the report comes before its row.
-    runPass(input, header, {&reportOutput, &tableOutput}, PassOptions{nullptr, 1});
+    // One line at a time, in this thread; for each line the report comes before its row.
+    PassOptions options;
+    options.batchLines = 1;
+    runPass(input, header, {&reportOutput, &tableOutput}, options);
 }

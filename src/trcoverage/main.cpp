@@ -101,11 +101,13 @@ int runCoverage(const CoverageOptions &options)
     QThreadPool pool;
     pool.setMaxThreadCount(std::min(qsizetype(std::max(QThread::idealThreadCount(), 1)),
                                     qsizetype(header.languages.size())));
+    PassOptions passOptions;
+    passOptions.pool = &pool;
     PassTotals totals;
     {
         WholeCharacters characters(strings);
         QTextStream input(&characters);
-        totals = runPass(input, header, outputs, PassOptions{&pool, 1024});
+        totals = runPass(input, header, outputs, passOptions);
     }
     const bool read = finishStrings(strings);
     const bool pageWritten = !page || (pageWriter->finish() && finishOutput(pageFile));
