@@ -34,10 +34,14 @@ void Findings::add(const LineOutcome &line)
             if (!missing) {
                 untranslated.push_back({line.number, kept()});
                 missingBits.resize(missingBits.size() + size_t(words));
+                sameBits.resize(sameBits.size() + size_t(words));
                 missing = true;
             }
-            missingBits[missingBits.size() - size_t(words) + size_t(language) / 64] |=
-                quint64(1) << (language % 64);
+            const size_t word = missingBits.size() - size_t(words) + size_t(language) / 64;
+            const quint64 bit = quint64(1) << (language % 64);
+            missingBits[word] |= bit;
+            if (outcome.same)
+                sameBits[word] |= bit;
         }
         if (keepConflicts && outcome.answers.size() > 1)
             conflicts[size_t(language)].push_back({line.number, kept(), outcome.answers});

@@ -44,17 +44,23 @@ struct Findings
     std::vector<Line> untranslated;               // lines untranslated in some language
     std::vector<std::vector<Conflict>> conflicts; // per language, in line order
 
-    // Whether the untranslated line at index is untranslated in that language.
+    // Whether the untranslated line at index is untranslated in that language, and whether it
+    // is kept the same there.
     bool isMissing(size_t index, qsizetype language) const
     {
-        return missingBits[index * size_t(words) + size_t(language) / 64] >>
-                   (size_t(language) % 64) &
-               1;
+        return bit(missingBits, index, language);
     }
+    bool isSame(size_t index, qsizetype language) const { return bit(sameBits, index, language); }
 
   private:
-    qsizetype words = 0;              // per untranslated line, one bit per language
-    std::vector<quint64> missingBits; // language bits of untranslated[i] at i * words
+    bool bit(const std::vector<quint64> &bits, size_t index, qsizetype language) const
+    {
+        return bits[index * size_t(words) + size_t(language) / 64] >> (size_t(language) % 64) & 1;
+    }
+
+    qsizetype words = 0; // per untranslated line, one bit per language
+    // The language bits of untranslated[i], at i * words: untranslated, kept the same.
+    std::vector<quint64> missingBits, sameBits;
 };
 
 // How an answer of a conflict stands to the first: "answers", "same" or "differs".
