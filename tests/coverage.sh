@@ -262,10 +262,15 @@ END
     ;;
 threshold)
     # de translates 4 of 6 lines: 66.666...%, shown cut to 66.6.
-    for case in 66.6:0 66.66:0 66.666:0 66.6667:5 66.7:5 0:0 100:5 0066.70:5; do
+    # A computed share passes whole, however many decimals it has.
+    sixes=$(printf '6%.0s' {1..1000})
+    for case in 66.6:0 66.66:0 66.666:0 66.6667:5 66.7:5 0:0 100:5 0066.70:5 66.6666666667:5 \
+        66.666666666666666666666:0 "66.$sixes:0" "66.${sixes}7:5" "100.${sixes//6/0}:5"; do
         cover -translations "$cat" -lang de -fail-under "${case%:*}" Strings.txt
-        [ "$status" -eq "${case#*:}" ] || fail "-fail-under ${case%:*}: status $status"
+        [ "$status" -eq "${case#*:}" ] || fail "-fail-under ${case:0:30}: status $status"
     done
+    cover -translations "$cat" -fail-under 66.6666666667 Strings.txt
+    outcome "below a long threshold" 5 "Below 66.6666666667%: de 66.6%, fr 33.3%, pt 16.6%."$'\n'
     summary | same "output as usual" "$work/out"
     cover -translations "$cat" -fail-under 30 Strings.txt
     outcome "below" 5 "Below 30%: pt 16.6%."$'\n'
