@@ -8,7 +8,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/run" "$work/bin"
 cp "$program" "$work/bin/trcoverage"
-failures=0
 # A platform of three languages: de from four components (Zeta before alpha, app and zoo
 # translating Hello differently), fr from two that agree, pt only for pt_BR to fall back to.
 cat=$work/cat
@@ -26,9 +25,11 @@ cover() {
         timeout 120 "${emulator[@]}" "$work/bin/trcoverage" "$@" >"${OUT:-$work/out}" 2>"$work/err")
     status=$?
 }
+# Counted in a file, not a variable: a check fed by a pipe (summary | same ...) runs in a
+# subshell, whose count would be lost.
 fail() {
     echo "FAIL [$group] $*"
-    failures=$((failures + 1))
+    echo "$*" >>"$work/failures"
 }
 # same LABEL FILE: FILE holds exactly standard input
 same() {
@@ -93,6 +94,9 @@ unreadable)
     cover -translations "$cat" -lang de /proc/self/mem
     outcome "read error" 2 "Cannot read '/proc/self/mem' file."$'\n'
     same "read error: summary" <(head -1 "$work/out") <<<"Lines:    0"
+    # The input's failure is the one told, though the output failed as well.
+    OUT=/dev/full cover -translations "$cat" -lang de /proc/self/mem
+    outcome "read error, output failing" 2 "Cannot read '/proc/self/mem' file."$'\n'
     ;;
 nocatalog)
     mkdir "$work/empty" "$work/other" "$work/odd"$'\xff'
@@ -111,6 +115,14 @@ nocatalog)
     outcome "broken catalog" 0 "ZApplication: cannot load catalog '$work/empty/garbage_de.qm'"$'\n'
     same "broken catalog: nothing translated" <(tail -1 "$work/out") \
         <<<"de                 0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░"
+    # Two languages that fall back to the same broken catalog: it is named once.
+    cover -translations "$work/empty" -lang de -lang de_DE Strings.txt
+    outcome "broken catalog, two languages" 0 \
+        "ZApplication: cannot load catalog '$work/empty/garbage_de.qm'"$'\n'
+    same "broken catalog, two languages" <(tail -2 "$work/out") <<'END'
+de                 0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░
+de_DE              0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░
+END
     ;;
 summary)
     cover -translations "$cat" Strings.txt
@@ -259,13 +271,100 @@ END
     cover -translations "$cat" -lang de -missing -format json odd.txt
     same "JSON escaping" <(grep -o '"text": .*"' "$work/out") < <(printf '"text": "%s"\n' 'a,b' \
         '\"q\"' 't\u0009\u000dx' '\\\u0001\u0000' '😀' '\ud800')
+    # Every record keeps its ten fields, as a CSV reader of its own reads them, whatever a
+    # translation (a line feed) or a language's name (a comma, a quote) holds.
+    mkdir "$work/twice"
+    cp "$built/app_de.qm" "$work/twice/app_de.qm"
+    cp "$built/app_de.qm" "$work/twice/app2_de.qm"
+    printf 'Two lines\nnope\n' >"$work/run/two.txt"
+    cover -translations "$work/twice" -lang de -lang 'x,y' -lang 'q"t' -missing -conflicts \
+        -format csv two.txt
+    outcome "CSV fields" 0 "ZApplication: no catalog for language 'x,y' in '$work/twice'
+ZApplication: no catalog for language 'q\"t' in '$work/twice'
+"
+    python3 -c '
+import csv, json, sys
+with open(sys.argv[1], newline="", encoding="utf-8") as f:
+    for record in csv.reader(f, strict=True):
+        print(len(record), json.dumps(record, ensure_ascii=False))
+' "$work/out" >"$work/records" || fail "CSV fields: not read"
+    same "CSV fields" "$work/records" <<'END'
+10 ["record", "language", "line", "text", "translated", "untranslated", "share", "component", "translation", "role"]
+10 ["summary", "de", "", "", "1", "1", "50.0", "", "", ""]
+10 ["summary", "x,y", "", "", "0", "2", "0.0", "", "", ""]
+10 ["summary", "q\"t", "", "", "0", "2", "0.0", "", "", ""]
+10 ["missing", "de", "2", "nope", "", "", "", "", "", ""]
+10 ["missing", "x,y", "1", "Two lines", "", "", "", "", "", ""]
+10 ["missing", "x,y", "2", "nope", "", "", "", "", "", ""]
+10 ["missing", "q\"t", "1", "Two lines", "", "", "", "", "", ""]
+10 ["missing", "q\"t", "2", "nope", "", "", "", "", "", ""]
+10 ["conflict", "de", "1", "Two lines", "", "", "", "app", "Zwei\nZeilen", "answers"]
+10 ["conflict", "de", "1", "Two lines", "", "", "", "app2", "Zwei\nZeilen", "same"]
+END
+    # In JSON, every character below U+0020, and U+2028, U+2029 and U+FEFF, is escaped, never
+    # raw: checked in the bytes, since the toolkit's parser takes raw control characters. The
+    # catalog directory's name and the translations are escaped as the lines are.
+    ctl=$work/ctl$'\x1b\x7f\xe2\x80\xa8'
+    mkdir "$ctl"
+    cp "$built/app_de.qm" "$ctl/app_de.qm"
+    cp "$built/app_de.qm" "$ctl/app2_de.qm"
+    {
+        printf 'Two lines\n'
+        for c in 0 1 2 3 4 5 6 7 10 11 13 14 15 16 17 20 21 22 23 24 25 26 27 30 31 32 33 34 35 36 37; do
+            printf 'x%by\n' "\\0$c"
+        done
+        printf 'x\xe2\x80\xa8y\nx\xe2\x80\xa9y\n\xef\xbb\xbfy\nHello\n'
+    } >"$work/run/controls.txt"
+    cover -translations "$ctl" -lang de -lang xx -missing -conflicts -format json controls.txt
+    outcome "JSON controls" 0 "ZApplication: no catalog for language 'xx' in '$ctl'"$'\n'
+    python3 -c '
+import json, sys
+data = open(sys.argv[1], "rb").read()
+for b in sorted(set(data)):
+    if b < 0x20 and b != 0x0a:
+        print("raw byte %02x" % b)
+for raw in ("\u2028", "\u2029", "\ufeff"):
+    if raw.encode() in data:
+        print("raw U+%04X" % ord(raw))
+run = json.loads(data)
+lines = open(sys.argv[2], encoding="utf-8-sig", newline="\n").read().split("\n")[:-1]
+xx = run["languages"][1]
+if [m["text"] for m in xx["missing"]] != lines or not run["catalogs"].endswith("ctl\x1b\x7f\u2028"):
+    print("texts differ")
+de = run["languages"][0]
+if de["conflicts"][0]["answers"][0]["translation"] != "Zwei\nZeilen":
+    print("translations differ")
+' "$work/out" "$work/run/controls.txt" >"$work/raw" || fail "JSON controls: not read"
+    same "JSON controls" "$work/raw" </dev/null
+    # Nothing missing is an empty list, written as no conflicts is.
+    printf 'Hello\nTwo lines\n' >"$work/run/whole.txt"
+    cover -translations "$cat" -lang de -missing -conflicts -format json whole.txt
+    outcome "JSON, nothing missing" 0 ""
+    same "JSON, nothing missing" <(sed -n '/"language"/,$p' "$work/out") <<'END'
+      "language": "de",
+      "translated": 2,
+      "untranslated": 0,
+      "share": 100.0,
+      "missing": [],
+      "conflicts": [
+        {"line": 1, "text": "Hello", "answers": [{"component": "app", "translation": "Hallo", "role": "answers"}, {"component": "zoo", "translation": "Servus", "role": "differs"}]}
+      ]
+    }
+  ]
+}
+END
     ;;
 threshold)
     # de translates 4 of 6 lines: 66.666...%, shown cut to 66.6.
-    for case in 66.6:0 66.66:0 66.666:0 66.6667:5 66.7:5 0:0 100:5 0066.70:5; do
+    # A computed share passes whole, however many decimals it has.
+    sixes=$(printf '6%.0s' {1..1000})
+    for case in 66.6:0 66.66:0 66.666:0 66.6667:5 66.7:5 0:0 100:5 0066.70:5 66.6666666667:5 \
+        66.666666666666666666666:0 "66.$sixes:0" "66.${sixes}7:5" "100.${sixes//6/0}:5"; do
         cover -translations "$cat" -lang de -fail-under "${case%:*}" Strings.txt
-        [ "$status" -eq "${case#*:}" ] || fail "-fail-under ${case%:*}: status $status"
+        [ "$status" -eq "${case#*:}" ] || fail "-fail-under ${case:0:30}: status $status"
     done
+    cover -translations "$cat" -fail-under 66.6666666667 Strings.txt
+    outcome "below a long threshold" 5 "Below 66.6666666667%: de 66.6%, fr 33.3%, pt 16.6%."$'\n'
     summary | same "output as usual" "$work/out"
     cover -translations "$cat" -fail-under 30 Strings.txt
     outcome "below" 5 "Below 30%: pt 16.6%."$'\n'
@@ -305,8 +404,10 @@ html)
         cover -translations "$cat" -missing -format $format -html page.html Strings.txt
         outcome "-html, $format" 0 ""
         same "-html, $format: the output" "$work/out" <"$work/without"
-        grep -q '^<!DOCTYPE html>' "$work/run/page.html" && tail -1 "$work/run/page.html" |
-            grep -qx '</html>' || fail "-html, $format: no whole page"
+        if ! grep -q '^<!DOCTYPE html>' "$work/run/page.html" ||
+            ! tail -1 "$work/run/page.html" | grep -qx '</html>'; then
+            fail "-html, $format: no whole page"
+        fi
     done
     # Never over the strings file or the file standard output goes to: both are left as they
     # were, and nothing runs. A FIFO without a reader fails rather than wait.
@@ -330,11 +431,21 @@ html)
     cover -translations "$cat" -html /dev/full Strings.txt
     outcome "full disk" 4 "Cannot write '/dev/full' file."$'\n'
     summary | same "full disk: the summary" "$work/out"
+    # A run that stops before the pass leaves an earlier page as it was.
+    echo 'an earlier page' >"$work/run/kept.html"
+    cover -translations "$work/nowhere" -html kept.html Strings.txt
+    outcome "no catalog" 6 "No catalog in '$work/nowhere'."$'\n'
+    same "no catalog: the page" "$work/run/kept.html" <<<'an earlier page'
+    cover -translations "$cat" -html kept.html no/such.txt
+    outcome "no strings file" 2 "Cannot open 'no/such.txt' file for read."$'\n'
+    same "no strings file: the page" "$work/run/kept.html" <<<'an earlier page'
     ;;
 *)
     fail "unknown group"
     ;;
 esac
 
+failures=0
+[ ! -e "$work/failures" ] || failures=$(wc -l <"$work/failures")
 [ "$failures" -eq 0 ] && echo "[$group] passed"
 exit $((failures > 0))

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -25,31 +26,78 @@ TEST(Share, IsCutToTenths)
 
 TEST(Share, ReadsThresholdsFrom0To100Only)
 {
-    for (const char *good : {"0", "100", "100.000", "66.7", "007.50", ".5", "5.", "99.123456789"})
-        EXPECT_TRUE(parsePercent(QString::fromLatin1(good))) << good;
-    for (const char *bad : {"", ".", "100.01", "101", "-1", "+5", "1e2", " 5", "5%", "1.2.3", "nan",
-                            "99.1234567891", "0x10"})
-        EXPECT_FALSE(parsePercent(QString::fromLatin1(bad))) << bad;
+    const QString thousand = QString(1000, u'6');
+    for (const QString &good :
+         {QStringLiteral("0"), QStringLiteral("100"), QStringLiteral("100.000"),
+          QStringLiteral("66.7"), QStringLiteral("007.50"), QStringLiteral(".5"),
+          QStringLiteral("5."), QStringLiteral("66.6666666667"),
+          QStringLiteral("00000000000000000000000000000100"), "66." + thousand,
+          "100." + QString(1000, u'0')})
+        EXPECT_TRUE(parsePercent(good)) << good.left(40).toStdString();
+    for (const QString &bad :
+         {QStringLiteral(""), QStringLiteral("."), QStringLiteral("100.01"), QStringLiteral("101"),
+          QStringLiteral("-1"), QStringLiteral("+5"), QStringLiteral("1e2"), QStringLiteral(" 5"),
+          QStringLiteral("5%"), QStringLiteral("1.2.3"), QStringLiteral("nan"),
+          QStringLiteral("0x10"), QStringLiteral("\u0665"), QStringLiteral("18446744073709551716"),
+          "100." + QString(1000, u'0') + u'1'})
+        EXPECT_FALSE(parsePercent(bad)) << bad.left(40).toStdString();
 }
 
 // Against exact integer arithmetic on small counts: a share shown as 66.7 may be below 66.7,
 // and a float comparison gets the boundaries wrong.
 TEST(Share, ComparesExactly)
 {
-    for (const char *text : {"0", "50", "66.6", "66.7", "66.666", "33.333333", "99.9", "100"}) {
-        const Percent percent = *parsePercent(QString::fromLatin1(text));
+    for (const char *text : {"0", "50", "66.6", "66.7", "66.666", "33.333333", "99.9", "100",
+                             "0.00000001", "66.6666666667"}) {
+        const QByteArray written(text);
+        const qsizetype point = written.indexOf('.');
         quint64 scale = 100;
-        for (int i = 0; i < percent.decimals; ++i)
+        for (qsizetype i = point < 0 ? written.size() : point + 1; i < written.size(); ++i)
             scale *= 10;
+        const quint64 numerator = QByteArray(written).replace('.', "").toULongLong();
+        const Percent percent = *parsePercent(QString::fromLatin1(text));
         for (qint64 lines = 1; lines <= 120; ++lines)
             for (qint64 translated = 0; translated <= lines; ++translated)
                 ASSERT_EQ(isBelow(translated, lines, percent),
-                          quint64(translated) * scale < percent.numerator * quint64(lines))
+                          quint64(translated) * scale < numerator * quint64(lines))
                     << translated << " of " << lines << " below " << text;
     }
+}
+
+// Every decimal counts, however many, and no count of lines overflows: the shares here differ
+// from the thresholds only past the 18th decimal, or the 1000th.
+TEST(Share, ComparesExactlyPastAnyNumberOfDecimals)
+{
+    const auto below = [](qint64 translated, qint64 lines, const QString &threshold) {
+        return isBelow(translated, lines, *parsePercent(threshold));
+    };
+    // 2 of 3 is 66.666..., forever.
+    const QString sixes = "66." + QString(1000, u'6');
+    EXPECT_FALSE(below(2, 3, sixes));
+    EXPECT_TRUE(below(2, 3, sixes + u'7'));
+    EXPECT_FALSE(below(2, 3, sixes + u'6'));
+    // 2^62 - 1 of 2^62 ends after 62 decimals.
     const qint64 many = qint64(1) << 62;
-    EXPECT_TRUE(isBelow(many - 1, many, *parsePercent(u"100")));
-    EXPECT_FALSE(isBelow(many - 1, many, *parsePercent(u"99.999999999")));
+    const QString exact =
+        QStringLiteral("99.999999999999999978315956550289911319850943982601165771484375");
+    EXPECT_FALSE(below(many - 1, many, exact));
+    EXPECT_FALSE(below(many - 1, many, exact + QString(1000, u'0')));
+    EXPECT_TRUE(below(many - 1, many, exact + QStringLiteral("0001")));
+    EXPECT_TRUE(below(many - 1, many, QStringLiteral("100")));
+    EXPECT_FALSE(below(many - 1, many, QStringLiteral("99.999999999")));
+    // The most lines there can be, all but one translated.
+    const qint64 most = std::numeric_limits<qint64>::max();
+    EXPECT_FALSE(
+        below(most - 1, most,
+              QStringLiteral("99.999999999999999989157978275144955658749977640478295377646003")));
+    EXPECT_TRUE(
+        below(most - 1, most,
+              QStringLiteral("99.999999999999999989157978275144955658749977640478295377646004")));
+    EXPECT_FALSE(below(most, most, QStringLiteral("100")));
+    EXPECT_FALSE(below(0, most, QStringLiteral("0")));
+    EXPECT_TRUE(below(0, most, "0." + QString(1000, u'0') + u'1'));
+    EXPECT_TRUE(below(1, most, QStringLiteral("0.00000000000000002")));
+    EXPECT_FALSE(below(1, most, QStringLiteral("0.00000000000000001")));
 }
 
 QByteArray jsonString(QStringView text, JsonIn where)

@@ -6,6 +6,8 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -34,15 +36,54 @@ QByteArrayList piecesOf(QIODevice &source, qint64 readSize)
     return pieces;
 }
 
-// The text the stream makes of pieces, decoding each in turn.
+// The text the stream makes of pieces: the encoding picked by the first piece's byte-order
+// mark alone, then each piece decoded in turn.
 QString decodedInTurn(const QByteArrayList &pieces)
 {
-    QStringDecoder decoder(QStringConverter::Utf8);
+    QStringDecoder decoder(
+        pieces.isEmpty()
+            ? QStringConverter::Utf8
+            : QStringConverter::encodingForData(pieces.first()).value_or(QStringConverter::Utf8));
     QString text;
     for (const QByteArray &piece : pieces)
         text += decoder.decode(piece);
     return text;
 }
+
+// The text of the whole input decoded at once.
+QString decodedWhole(const QByteArray &input)
+{
+    return QStringDecoder(QStringConverter::encodingForData(input).value_or(QStringConverter::Utf8))
+        .decode(input);
+}
+
+// A source that gives its bytes a few at a time and then fails, as a disk may part way.
+class FailsAfter : public QIODevice
+{
+  public:
+    FailsAfter(const QByteArray &data, qint64 size) : data(data), size(size)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+
+  protected:
+    qint64 readData(char *out, qint64 maxSize) override
+    {
+        if (taken == data.size())
+            return -1;
+        const qint64 given = std::min({maxSize, size, data.size() - taken});
+        std::memcpy(out, data.constData() + taken, size_t(given));
+        taken += given;
+        return given;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+  private:
+    const QByteArray data;
+    const qint64 size;
+    qint64 taken = 0;
+};
 
 } // namespace
 
@@ -63,6 +104,13 @@ TEST(WholeCharacters, PiecesEndWhereNothingIsPending)
     EXPECT_EQ(endOf("\xe2\xe2\xe2"), 0);
     EXPECT_EQ(endOf("\xe2\x82"), 0);
     EXPECT_EQ(endOf(""), 0);
+    // E0 80 can never be whole, yet the decoder waits for its third byte as for E0 A0's.
+    EXPECT_EQ(endOf("a\xe0\x80"), 1);
+    EXPECT_EQ(endOf("a\xe0\xa0"), 1);
+    // Bytes that lead no character are told broken at once.
+    EXPECT_EQ(endOf("a\xc0"), 2);
+    EXPECT_EQ(endOf("a\xfe"), 2);
+    EXPECT_EQ(endOf("a\xf5\x80"), 3);
 }
 
 // Bytes held back from one piece lead the next: none lost or repeated, whatever the sizes of
@@ -70,15 +118,18 @@ TEST(WholeCharacters, PiecesEndWhereNothingIsPending)
 // inside a character only at the end of the input. Nothing is read as the end before it.
 TEST(WholeCharacters, ReadsEveryByteOnceInOrderAndPiecesEndWhole)
 {
-    const QByteArray input = QByteArray("Gr\xc3\xbc\xc3\x9f"
-                                        "e \xe2\x82\xac \xf0\x9f\x98\x80 \xe2\x82\n\xc3\n")
-                                 .repeated(50) +
-                             "\xe2\x82";
+    const QByteArray input =
+        QByteArray("Gr\xc3\xbc\xc3\x9f"
+                   "e \xe2\x82\xac \xf0\x9f\x98\x80 \xe2\x82\n\xc3\n\xe0\x80\n\xe0\xa0\n")
+            .repeated(50) +
+        "\xe2\x82";
+    const QString text = decodedWhole(input);
     for (qint64 sourceSize : {1, 2, 3, 5, 16, 16384}) {
         for (qint64 readSize : {1, 2, 3, 4, 5, 7, 16, 1000, 16384}) {
             Pipe source(input, {sourceSize});
             QByteArray read;
-            for (const QByteArray &piece : piecesOf(source, readSize)) {
+            const QByteArrayList pieces = piecesOf(source, readSize);
+            for (const QByteArray &piece : pieces) {
                 read += piece;
                 // A reader smaller than a character, or than the byte-order mark the first
                 // piece must hold, gets them in parts; the text stream reads 16K at a time.
@@ -88,6 +139,11 @@ TEST(WholeCharacters, ReadsEveryByteOnceInOrderAndPiecesEndWhole)
                 }
             }
             EXPECT_EQ(read, input) << "source " << sourceSize << ", reads " << readSize;
+            // No line feed after a cut character is lost to the decoder.
+            if (readSize >= 4) {
+                EXPECT_EQ(decodedInTurn(pieces), text)
+                    << "source " << sourceSize << ", reads " << readSize;
+            }
         }
     }
 }
@@ -126,6 +182,27 @@ TEST(WholeCharacters, TheFirstPieceHoldsTheByteOrderMark)
     }
 }
 
+// Until the bytes after the start tell whether it is a byte-order mark, the first piece is
+// held back; once they tell it is none, the piece ends as any other. Held back further, it
+// ended by a byte made 0xff, the NUL of "\0\0" made U+FFFD, or, with a leading 0xfe, the
+// mark of UTF-16BE, and every line after read as UTF-16.
+TEST(WholeCharacters, AStartThatIsNoByteOrderMarkIsReadAsItIs)
+{
+    for (const QByteArray &input :
+         {QByteArray("\0\0\xe0\xa0\xe0\xa0\nab\n", 10), QByteArray("\0\xf0\x80\xbb\x90\n", 6),
+          QByteArray("\xfe\xe0\x80\xfe\0\nab\n", 9), QByteArray("\xfe\xe2\xf4\x8f\nab\n"),
+          QByteArray("\xff\xe2\xe2\xe2\nab\n")}) {
+        for (qint64 sourceSize : {1, 2, 3, 16}) {
+            for (qint64 readSize : {4, 5, 6, 16384}) {
+                Pipe source(input, {sourceSize});
+                EXPECT_EQ(decodedInTurn(piecesOf(source, readSize)), decodedWhole(input))
+                    << input.toHex(' ').constData() << ", source " << sourceSize << ", reads "
+                    << readSize;
+            }
+        }
+    }
+}
+
 // A source may give a short line and then wait for more: a first line that cannot start a
 // byte-order mark is handed on at once, not held until more arrives.
 TEST(WholeCharacters, AShortFirstLineIsNotHeldBack)
@@ -151,4 +228,24 @@ TEST(WholeCharacters, ReadsAFile)
     WholeCharacters characters(source);
     EXPECT_EQ(characters.readAll(), QByteArray("Hello\n\xc3\xa9"));
     EXPECT_TRUE(characters.atEnd());
+}
+
+// A source that fails part way gives all it gave before the failure, a character the failure
+// cut short included, and then the failure, for good.
+TEST(WholeCharacters, AFailingSourceGivesItsBytesThenTheFailure)
+{
+    const QByteArray input("a\nb\xe2\x82\xac\nc\xe2\x82");
+    for (qint64 sourceSize : {1, 2, 5, 16384}) {
+        FailsAfter source(input, sourceSize);
+        WholeCharacters characters(source);
+        QByteArray read;
+        char piece[16384];
+        qint64 got;
+        while ((got = characters.read(piece, sizeof piece)) > 0)
+            read += QByteArray(piece, qsizetype(got));
+        EXPECT_EQ(got, -1) << "source " << sourceSize;
+        EXPECT_EQ(read, input) << "source " << sourceSize;
+        EXPECT_TRUE(characters.atEnd());
+        EXPECT_EQ(characters.read(piece, sizeof piece), -1);
+    }
 }

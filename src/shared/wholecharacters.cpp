@@ -29,17 +29,37 @@ bool mayGrowIntoByteOrderMark(const char *data, qsizetype size)
     return false;
 }
 
+// The size of the byte-order mark that data[0, size) starts with, the longest that matches
+// (UTF-32LE's starts as UTF-16LE's does); 0 when it starts with none.
+qsizetype byteOrderMarkSize(const char *data, qsizetype size)
+{
+    qsizetype longest = 0;
+    for (size_t i = 0; i < std::size(byteOrderMarks); ++i) {
+        const qsizetype markSize = byteOrderMarkSizes[i];
+        if (markSize > longest && size >= markSize &&
+            std::memcmp(data, byteOrderMarks[i], size_t(markSize)) == 0)
+            longest = markSize;
+    }
+    return longest;
+}
+
 // Whether the decoder keeps part of a character pending after data[0, end): a lead byte
 // within the last three bytes, followed only by continuation bytes, fewer than it announces.
-// A broken character the decoder can already tell (another byte cuts it short) leaves
-// nothing pending, nor does a whole one.
+// The decoder holds those whatever they are: E0 80 waits for a third byte as E0 A0 does,
+// though no third byte can make it whole. A broken character the decoder can already tell
+// (another byte cuts it short, or its first byte leads no character: C0, C1, F5 to FF)
+// leaves nothing pending, nor does a whole one.
 bool endsInsideCharacter(const unsigned char *data, qsizetype end)
 {
     for (qsizetype start = end - 1; start >= 0 && start >= end - 3; --start) {
         const unsigned char byte = data[start];
         if ((byte & 0xc0) == 0x80)
             continue;
-        const qsizetype length = byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : byte >= 0xc0 ? 2 : 1;
+        const qsizetype length = byte >= 0xf5   ? 1
+                                 : byte >= 0xf0 ? 4
+                                 : byte >= 0xe0 ? 3
+                                 : byte >= 0xc2 ? 2
+                                                : 1;
         return end - start < length;
     }
     return false; // only continuation bytes: strays, or the end of a whole character
@@ -56,6 +76,8 @@ bool isContinuation(char byte)
 // which the decoder tells broken at once, as it tells the original once it meets the next
 // lead byte; held pending instead, the decoder would drop the next piece's first byte.
 // size when there is no character before the last (a reader smaller than a character).
+// Only a byte that the decoder takes as a lead is ever made 0xff, so the first piece never
+// starts with a mark the input does not have: 0xfe before it would make UTF-16BE's.
 qsizetype brokenPieceEnd(char *data, qsizetype size)
 {
     qsizetype last = size - 1;
@@ -137,8 +159,13 @@ qint64 WholeCharacters::readData(char *data, qint64 maxSize)
         if (ended)
             return take(data, window);
         if (started || (heldSize > 0 && !mayGrowIntoByteOrderMark(held.constData(), heldSize))) {
+            // The bytes held tell by now whether the input starts with a mark, which the first
+            // piece must hold whole. A start that only looked like one ("\0\0") is no reason
+            // to hold the piece back: it would end instead by a byte made 0xff that leads no
+            // broken character.
+            const qsizetype mark = started ? 0 : byteOrderMarkSize(held.constData(), heldSize);
             const qsizetype end = wholeCharactersEnd(held.constData(), window);
-            if (end > 0 && (started || !mayGrowIntoByteOrderMark(held.constData(), end)))
+            if (end > 0 && end >= mark)
                 return take(data, end);
             // Nowhere to end within what the reader takes. UTF-16 and UTF-32 are decoded
             // across any cut.

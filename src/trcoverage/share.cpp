@@ -1,5 +1,7 @@
 #include "share.h"
 
+#include <algorithm>
+
 namespace {
 
 // Whether a / b < c / d, for b and d above 0, without a product that could overflow: the
@@ -20,6 +22,24 @@ bool fractionLess(quint64 a, quint64 b, quint64 c, quint64 d)
         b = restC;
         d = restA;
     }
+}
+
+// The next decimal digit of rest / lines, rest below lines: 10 * rest / lines, and rest
+// becomes 10 * rest % lines. Added up ten times over rather than multiplied, so that no sum
+// passes 2 * lines, which fits whatever the count of lines.
+int nextDigit(quint64 &rest, quint64 lines)
+{
+    int digit = 0;
+    quint64 sum = 0;
+    for (int i = 0; i < 10; ++i) {
+        sum += rest;
+        if (sum >= lines) {
+            sum -= lines;
+            ++digit;
+        }
+    }
+    rest = sum;
+    return digit;
 }
 
 } // namespace
@@ -64,29 +84,37 @@ std::optional<Percent> parsePercent(QStringView text)
         whole = whole.mid(1);
     while (fraction.endsWith(u'0'))
         fraction.chop(1);
-    // Nine decimals tell apart the shares of inputs of up to a billion lines.
-    if (whole.size() > 3 || fraction.size() > 9)
+    if (whole.size() > 3)
         return std::nullopt;
-    Percent percent{0, int(fraction.size())};
-    quint64 hundred = 100;
+    Percent percent;
     for (const QChar c : whole)
-        percent.numerator = percent.numerator * 10 + quint64(c.unicode() - u'0');
-    for (const QChar c : fraction) {
-        percent.numerator = percent.numerator * 10 + quint64(c.unicode() - u'0');
-        hundred *= 10;
-    }
-    if (percent.numerator > hundred)
+        percent.whole = percent.whole * 10 + (c.unicode() - u'0');
+    if (percent.whole > 100 || (percent.whole == 100 && !fraction.isEmpty()))
         return std::nullopt;
+    percent.decimals = fraction.toLatin1();
     return percent;
 }
 
 bool isBelow(qint64 translated, qint64 lines, const Percent &threshold)
 {
-    if (lines <= 0)
+    // Nothing to translate, or everything translated: 100%, which no threshold is above.
+    if (lines <= 0 || translated >= lines)
         return false;
-    quint64 scale = 1;
-    for (int i = 0; i < threshold.decimals; ++i)
-        scale *= 10;
-    // translated / lines * 100 < numerator / scale
-    return fractionLess(quint64(translated), quint64(lines), threshold.numerator, scale * 100);
+    // The share's digits one by one, 100 * translated / lines = 10 * first + second, then the
+    // decimals, until one differs from the threshold's.
+    const quint64 count = quint64(lines);
+    quint64 rest = quint64(std::max<qint64>(translated, 0));
+    const int first = nextDigit(rest, count);
+    const int wholePercent = first * 10 + nextDigit(rest, count);
+    if (wholePercent != threshold.whole)
+        return wholePercent < threshold.whole;
+    for (const char wanted : threshold.decimals) {
+        // The share ends here, and the threshold goes on to a digit other than 0.
+        if (rest == 0)
+            return true;
+        const int digit = nextDigit(rest, count);
+        if (digit != wanted - '0')
+            return digit < wanted - '0';
+    }
+    return false;
 }

@@ -13,11 +13,12 @@ int shareTenths(qint64 translated, qint64 lines);
 // The same share as shown: "70.0", "100.0".
 QByteArray shareText(qint64 translated, qint64 lines);
 
-// A -fail-under threshold, exactly as given: numerator / 10^decimals percent.
+// A -fail-under threshold, exactly as given, however many decimals it has: whole percent and
+// the digits after the point, without the zeros that end them.
 struct Percent
 {
-    quint64 numerator;
-    int decimals;
+    int whole = 0;       // 0 to 100
+    QByteArray decimals; // '0' to '9', never ending in '0'; empty when whole is 100
 };
 // A decimal number from 0 to 100 (digits, and a fraction after a point); nothing else.
 std::optional<Percent> parsePercent(QStringView text);
