@@ -45,14 +45,14 @@ outcome() {
     printf '%s' "$3" | same "$1: standard error" "$work/err"
 }
 usage="Usage:
-	$work/bin/trcoverage [-translations DIR] [-lang LOCALE]... [-missing] [-conflicts] [-format text|csv|json] [-fail-under PERCENT] [-html FILE] Strings.txt
+	$work/bin/trcoverage [-translations DIR] [-lang LOCALE]... [-missing] [-conflicts] [-checks] [-max-width N] [-max-growth PERCENT] [-format text|csv|json] [-fail-under PERCENT [-count-same]] [-fail-on-checks] [-html FILE] Strings.txt
 "
 summary() { # the summary of Strings.txt in $cat
     printf '%s\n' "Lines:    6" "Catalogs: $cat" "" \
-        "Language  Translated  Untranslated   Share" \
-        "de                 4             2   66.6%  █████████████░░░░░░░" \
-        "fr                 2             4   33.3%  ██████░░░░░░░░░░░░░░" \
-        "pt                 1             5   16.6%  ███░░░░░░░░░░░░░░░░░"
+        "Language  Translated  Untranslated  Same   Share" \
+        "de                 4             2     1   66.6%  █████████████░░░░░░░" \
+        "fr                 2             4     0   33.3%  ██████░░░░░░░░░░░░░░" \
+        "pt                 1             5     0   16.6%  ███░░░░░░░░░░░░░░░░░"
 }
 
 case $group in
@@ -74,6 +74,10 @@ usage)
     outcome "unknown option" 1 "Unknown option 'bogus'."$'\n'"$usage"
     cover -lang '' Strings.txt
     outcome "empty language" 1 "-lang takes a language name, such as de or pt_BR."$'\n'"$usage"
+    cover -max-growth 1.5 Strings.txt
+    outcome "growth not whole" 1 "-max-growth takes a whole percent, not '1.5'."$'\n'"$usage"
+    cover -count-same Strings.txt
+    outcome "-count-same alone" 1 "-count-same goes with -fail-under."$'\n'"$usage"
     for help in --help -help; do
         cover "$help"
         outcome "$help" 0 ""
@@ -114,14 +118,14 @@ nocatalog)
     cover -translations "$work/empty" Strings.txt
     outcome "broken catalog" 0 "ZApplication: cannot load catalog '$work/empty/garbage_de.qm'"$'\n'
     same "broken catalog: nothing translated" <(tail -1 "$work/out") \
-        <<<"de                 0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░"
+        <<<"de                 0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░"
     # Two languages that fall back to the same broken catalog: it is named once.
     cover -translations "$work/empty" -lang de -lang de_DE Strings.txt
     outcome "broken catalog, two languages" 0 \
         "ZApplication: cannot load catalog '$work/empty/garbage_de.qm'"$'\n'
     same "broken catalog, two languages" <(tail -2 "$work/out") <<'END'
-de                 0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░
-de_DE              0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░
+de                 0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
+de_DE              0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
 END
     ;;
 summary)
@@ -135,11 +139,11 @@ summary)
 ZApplication: no catalog for language 'ca_valencia' in '$cat'
 "
     same "named languages" <(tail -n +4 "$work/out") <<'END'
-Language     Translated  Untranslated   Share
-pt_BR                 1             5   16.6%  ███░░░░░░░░░░░░░░░░░
-de_DE                 4             2   66.6%  █████████████░░░░░░░
-xx                    0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░
-ca_valencia           0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░
+Language     Translated  Untranslated  Same   Share
+pt_BR                 1             5     0   16.6%  ███░░░░░░░░░░░░░░░░░
+de_DE                 4             2     1   66.6%  █████████████░░░░░░░
+xx                    0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
+ca_valencia           0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
 END
     # The same from a pipe that hands the bytes over in pieces, led by a byte-order mark and
     # with CR LF line ends.
@@ -150,7 +154,7 @@ END
     : >"$work/run/empty.txt"
     cover -translations "$cat" -lang de -fail-under 100 empty.txt
     outcome "empty input" 0 ""
-    same "empty input" <(tail -1 "$work/out") <<<"de                 0             0  100.0%  ████████████████████"
+    same "empty input" <(tail -1 "$work/out") <<<"de                 0             0     0  100.0%  ████████████████████"
     ;;
 details)
     cover -translations "$cat" -missing -conflicts Strings.txt
@@ -158,7 +162,7 @@ details)
     { summary; cat <<'END'
 
 Untranslated in de: 2
-     5 'Radio'
+     5 'Radio'  (same)
      6 'nope'
 
 Untranslated in fr: 4
@@ -198,22 +202,22 @@ END
     } | same "-missing -conflicts" "$work/out"
     cover -translations "$cat" -lang fr -lang pt -missing -conflicts -format csv Strings.txt
     sed 's/$/\r/' <<'END' | same "CSV" "$work/out"
-record,language,line,text,translated,untranslated,share,component,translation,role
-summary,fr,,,2,4,33.3,,,
-summary,pt,,,1,5,16.6,,,
-missing,fr,3,Order,,,,,,
-missing,fr,4,Menu,,,,,,
-missing,fr,5,Radio,,,,,,
-missing,fr,6,nope,,,,,,
-missing,pt,2,Zoo,,,,,,
-missing,pt,3,Order,,,,,,
-missing,pt,4,Menu,,,,,,
-missing,pt,5,Radio,,,,,,
-missing,pt,6,nope,,,,,,
-conflict,fr,1,Hello,,,,zoo,Servus,answers
-conflict,fr,1,Hello,,,,zoo2,Servus,same
-conflict,fr,2,Zoo,,,,zoo,Tierpark,answers
-conflict,fr,2,Zoo,,,,zoo2,Tierpark,same
+record,language,line,text,translated,untranslated,share,component,translation,role,same,flagged,checks
+summary,fr,,,2,4,33.3,,,,0,,
+summary,pt,,,1,5,16.6,,,,0,,
+missing,fr,3,Order,,,,,,,0,,
+missing,fr,4,Menu,,,,,,,0,,
+missing,fr,5,Radio,,,,,,,0,,
+missing,fr,6,nope,,,,,,,0,,
+missing,pt,2,Zoo,,,,,,,0,,
+missing,pt,3,Order,,,,,,,0,,
+missing,pt,4,Menu,,,,,,,0,,
+missing,pt,5,Radio,,,,,,,0,,
+missing,pt,6,nope,,,,,,,0,,
+conflict,fr,1,Hello,,,,zoo,Servus,answers,,,
+conflict,fr,1,Hello,,,,zoo2,Servus,same,,,
+conflict,fr,2,Zoo,,,,zoo,Tierpark,answers,,,
+conflict,fr,2,Zoo,,,,zoo2,Tierpark,same,,,
 END
     cover -translations "$cat" -lang de -lang xx -missing -conflicts -format json Strings.txt
     same "JSON" "$work/out" <<END
@@ -225,10 +229,11 @@ END
       "language": "de",
       "translated": 4,
       "untranslated": 2,
+      "same": 1,
       "share": 66.6,
       "missing": [
-        {"line": 5, "text": "Radio"},
-        {"line": 6, "text": "nope"}
+        {"line": 5, "text": "Radio", "same": true},
+        {"line": 6, "text": "nope", "same": false}
       ],
       "conflicts": [
         {"line": 1, "text": "Hello", "answers": [{"component": "app", "translation": "Hallo", "role": "answers"}, {"component": "zoo", "translation": "Servus", "role": "differs"}]},
@@ -240,14 +245,15 @@ END
       "language": "xx",
       "translated": 0,
       "untranslated": 6,
+      "same": 0,
       "share": 0.0,
       "missing": [
-        {"line": 1, "text": "Hello"},
-        {"line": 2, "text": "Zoo"},
-        {"line": 3, "text": "Order"},
-        {"line": 4, "text": "Menu"},
-        {"line": 5, "text": "Radio"},
-        {"line": 6, "text": "nope"}
+        {"line": 1, "text": "Hello", "same": false},
+        {"line": 2, "text": "Zoo", "same": false},
+        {"line": 3, "text": "Order", "same": false},
+        {"line": 4, "text": "Menu", "same": false},
+        {"line": 5, "text": "Radio", "same": false},
+        {"line": 6, "text": "nope", "same": false}
       ],
       "conflicts": []
     }
@@ -259,19 +265,19 @@ END
     printf '\xff\xfea\0,\0b\0\n\0"\0q\0"\0\n\0t\0\t\0\r\0x\0\n\0\\\0\x01\0\0\0\n\0\x3d\xd8\x00\xde\n\0\x00\xd8\n\0' >"$work/run/odd.txt"
     cover -translations "$cat" -lang de -missing -format csv odd.txt
     {
-        printf 'record,language,line,text,translated,untranslated,share,component,translation,role\r\n'
-        printf 'summary,de,,,0,6,0.0,,,\r\n'
-        printf 'missing,de,1,"a,b",,,,,,\r\n'
-        printf 'missing,de,2,"""q""",,,,,,\r\n'
-        printf 'missing,de,3,"t\t\rx",,,,,,\r\n'
-        printf 'missing,de,4,\\\x01\0,,,,,,\r\n'
-        printf 'missing,de,5,\xf0\x9f\x98\x80,,,,,,\r\n'
+        printf 'record,language,line,text,translated,untranslated,share,component,translation,role,same,flagged,checks\r\n'
+        printf 'summary,de,,,0,6,0.0,,,,0,,\r\n'
+        printf 'missing,de,1,"a,b",,,,,,,0,,\r\n'
+        printf 'missing,de,2,"""q""",,,,,,,0,,\r\n'
+        printf 'missing,de,3,"t\t\rx",,,,,,,0,,\r\n'
+        printf 'missing,de,4,\\\x01\0,,,,,,,0,,\r\n'
+        printf 'missing,de,5,\xf0\x9f\x98\x80,,,,,,,0,,\r\n'
     } >"$work/csv"
     head -7 "$work/out" | cmp -s - "$work/csv" || fail "CSV quoting: $(head -7 "$work/out" | od -c | head -5)"
     cover -translations "$cat" -lang de -missing -format json odd.txt
-    same "JSON escaping" <(grep -o '"text": .*"' "$work/out") < <(printf '"text": "%s"\n' 'a,b' \
+    same "JSON escaping" <(grep -o '"text": .*", "same"' "$work/out" | sed 's/, "same"$//') < <(printf '"text": "%s"\n' 'a,b' \
         '\"q\"' 't\u0009\u000dx' '\\\u0001\u0000' '😀' '\ud800')
-    # Every record keeps its ten fields, as a CSV reader of its own reads them, whatever a
+    # Every record keeps its thirteen fields, as a CSV reader of its own reads them, whatever a
     # translation (a line feed) or a language's name (a comma, a quote) holds.
     mkdir "$work/twice"
     cp "$built/app_de.qm" "$work/twice/app_de.qm"
@@ -289,17 +295,17 @@ with open(sys.argv[1], newline="", encoding="utf-8") as f:
         print(len(record), json.dumps(record, ensure_ascii=False))
 ' "$work/out" >"$work/records" || fail "CSV fields: not read"
     same "CSV fields" "$work/records" <<'END'
-10 ["record", "language", "line", "text", "translated", "untranslated", "share", "component", "translation", "role"]
-10 ["summary", "de", "", "", "1", "1", "50.0", "", "", ""]
-10 ["summary", "x,y", "", "", "0", "2", "0.0", "", "", ""]
-10 ["summary", "q\"t", "", "", "0", "2", "0.0", "", "", ""]
-10 ["missing", "de", "2", "nope", "", "", "", "", "", ""]
-10 ["missing", "x,y", "1", "Two lines", "", "", "", "", "", ""]
-10 ["missing", "x,y", "2", "nope", "", "", "", "", "", ""]
-10 ["missing", "q\"t", "1", "Two lines", "", "", "", "", "", ""]
-10 ["missing", "q\"t", "2", "nope", "", "", "", "", "", ""]
-10 ["conflict", "de", "1", "Two lines", "", "", "", "app", "Zwei\nZeilen", "answers"]
-10 ["conflict", "de", "1", "Two lines", "", "", "", "app2", "Zwei\nZeilen", "same"]
+13 ["record", "language", "line", "text", "translated", "untranslated", "share", "component", "translation", "role", "same", "flagged", "checks"]
+13 ["summary", "de", "", "", "1", "1", "50.0", "", "", "", "0", "", ""]
+13 ["summary", "x,y", "", "", "0", "2", "0.0", "", "", "", "0", "", ""]
+13 ["summary", "q\"t", "", "", "0", "2", "0.0", "", "", "", "0", "", ""]
+13 ["missing", "de", "2", "nope", "", "", "", "", "", "", "0", "", ""]
+13 ["missing", "x,y", "1", "Two lines", "", "", "", "", "", "", "0", "", ""]
+13 ["missing", "x,y", "2", "nope", "", "", "", "", "", "", "0", "", ""]
+13 ["missing", "q\"t", "1", "Two lines", "", "", "", "", "", "", "0", "", ""]
+13 ["missing", "q\"t", "2", "nope", "", "", "", "", "", "", "0", "", ""]
+13 ["conflict", "de", "1", "Two lines", "", "", "", "app", "Zwei\nZeilen", "answers", "", "", ""]
+13 ["conflict", "de", "1", "Two lines", "", "", "", "app2", "Zwei\nZeilen", "same", "", "", ""]
 END
     # In JSON, every character below U+0020, and U+2028, U+2029 and U+FEFF, is escaped, never
     # raw: checked in the bytes, since the toolkit's parser takes raw control characters. The
@@ -344,6 +350,7 @@ if de["conflicts"][0]["answers"][0]["translation"] != "Zwei\nZeilen":
       "language": "de",
       "translated": 2,
       "untranslated": 0,
+      "same": 0,
       "share": 100.0,
       "missing": [],
       "conflicts": [
@@ -353,6 +360,57 @@ if de["conflicts"][0]["answers"][0]["translation"] != "Zwei\nZeilen":
   ]
 }
 END
+    # The checks, in every format: each problem named where the translation has it (a marker
+    # lost, an accelerator lost, a tag changed, too wide), a full-width question mark none.
+    printf 'Copy %%1 to %%2\n&Open\n<b>Move</b> it?\nHello\nRadio\n' >"$work/run/checks.txt"
+    cover -translations "$cat" -lang de -checks -max-width 8 checks.txt
+    outcome "-checks" 0 ""
+    same "-checks" <(tail -n +4 "$work/out") <<'END'
+Language  Translated  Untranslated  Same  Flagged   Share
+de                 4             1     1        3   80.0%  ████████████████░░░░
+
+Problems in de: 3
+     1 'Copy %1 to %2'
+         placeholders, width: 'Kopiere %1'
+     2 '&Open'
+         accelerator: 'Öffnen'
+     3 '<b>Move</b> it?'
+         markup, width: '<i>Verschieben</i>？'
+END
+    cover -translations "$cat" -lang de -checks -max-width 8 -format json checks.txt
+    same "-checks, JSON" <(sed -n '/"flagged"/,/^      \]/p' "$work/out") <<'END'
+      "flagged": 3,
+      "problems": [
+        {"line": 1, "text": "Copy %1 to %2", "translation": "Kopiere %1", "checks": ["placeholders", "width"]},
+        {"line": 2, "text": "&Open", "translation": "Öffnen", "checks": ["accelerator"]},
+        {"line": 3, "text": "<b>Move</b> it?", "translation": "<i>Verschieben</i>？", "checks": ["markup", "width"]}
+      ]
+END
+    cover -translations "$cat" -lang de -checks -max-width 8 -format csv checks.txt
+    sed 's/$/\r/' <<'END' | same "-checks, CSV" <(sed -n '2p;/^problem,/p' "$work/out")
+summary,de,,,4,1,80.0,,,,1,3,
+problem,de,1,Copy %1 to %2,,,,,Kopiere %1,,,,placeholders width
+problem,de,2,&Open,,,,,Öffnen,,,,accelerator
+problem,de,3,<b>Move</b> it?,,,,,<i>Verschieben</i>？,,,,markup width
+END
+    # Without -checks a failing check is counted, not listed; it fails the run after the output,
+    # and after a threshold, whose status comes first.
+    cover -translations "$cat" -lang de -lang pt -fail-on-checks checks.txt
+    outcome "-fail-on-checks" 7 "Translations with problems: de 3."$'\n'
+    same "-fail-on-checks" <(tail -n +4 "$work/out") <<'END'
+Language  Translated  Untranslated  Same  Flagged   Share
+de                 4             1     1        3   80.0%  ████████████████░░░░
+pt                 1             4     0        0   20.0%  ████░░░░░░░░░░░░░░░░
+END
+    cover -translations "$cat" -lang de -fail-on-checks -fail-under 90 checks.txt
+    outcome "-fail-on-checks below -fail-under" 5 "Below 90%: de 80.0%.
+Translations with problems: de 3.
+"
+    # Lines kept the same count as translated for the threshold only when asked.
+    cover -translations "$cat" -lang de -fail-under 100 -count-same checks.txt
+    outcome "-count-same" 0 ""
+    cover -translations "$cat" -lang de -fail-under 100 checks.txt
+    outcome "without -count-same" 5 "Below 100%: de 80.0%."$'\n'
     ;;
 threshold)
     # de translates 4 of 6 lines: 66.666...%, shown cut to 66.6.
@@ -393,7 +451,7 @@ Untranslated in de: 5
      2 'Zoo'
      3 'Order'
      4 'Menu'
-     5 'Radio'
+     5 'Radio'  (same)
 END
     ;;
 html)

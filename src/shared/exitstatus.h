@@ -11,6 +11,7 @@ enum ExitStatus {
     outputUnwritable = 4,  // standard output (or trcoverage's page) cannot be written whole
     belowThreshold = 5,    // trcoverage: a language's share is below -fail-under
     noCatalog = 6,         // trcoverage: the catalog directory holds no catalog
+    problemsFound = 7,     // trcoverage: a translation has a problem, with -fail-on-checks
 };
 
 #endif

@@ -1,7 +1,9 @@
 // The findings as a table for machines, by RFC 4180: a header row, then one row per record, all
 // with the same fields, lines ended by CR LF. The first field tells the record: summary (a
 // language's counts), missing (an untranslated line), conflict (one component's answer for a
-// line two or more components translate).
+// line two or more components translate), problem (a translated line the checks flag). The
+// fields added since the first ten come after them, so that a reader that counts fields keeps
+// reading the ones it knows.
 #include "findings.h"
 #include "share.h"
 #include "writer.h"
@@ -28,19 +30,24 @@ class CsvFormat final : public Format
 
 } // namespace
 
-std::unique_ptr<Format> makeCsvFormat(Writer &out, bool keepMissing, bool keepConflicts)
+std::unique_ptr<Format> makeCsvFormat(Writer &out, const FindingsOptions &options)
 {
-    return std::make_unique<CsvFormat>(out, keepMissing, keepConflicts);
+    return std::make_unique<CsvFormat>(out, options);
 }
 
 void CsvFormat::write(const Findings &findings, Writer &out)
 {
-    out << "record,language,line,text,translated,untranslated,share,component,translation,role\r\n";
+    out << "record,language,line,text,translated,untranslated,share,component,translation,role,"
+           "same,flagged,checks\r\n";
     const PassTotals &totals = findings.totals;
     for (qsizetype i = 0; i < findings.languages.size(); ++i) {
         const qint64 translated = totals.translated[size_t(i)];
         out << "summary," << csvField(findings.languages[i]) << ",,," << translated << ','
-            << totals.lines - translated << ',' << shareText(translated, totals.lines) << ",,,\r\n";
+            << totals.lines - translated << ',' << shareText(translated, totals.lines) << ",,,,"
+            << totals.same[size_t(i)] << ',';
+        if (findings.checked)
+            out << totals.problems[size_t(i)];
+        out << ",\r\n";
     }
     for (qsizetype language = 0; findings.keepMissing && language < findings.languages.size();
          ++language) {
@@ -48,7 +55,8 @@ void CsvFormat::write(const Findings &findings, Writer &out)
         for (size_t i = 0; i < findings.untranslated.size(); ++i) {
             if (findings.isMissing(i, language))
                 out << "missing," << name << ',' << findings.untranslated[i].number << ','
-                    << csvField(findings.untranslated[i].text) << ",,,,,,\r\n";
+                    << csvField(findings.untranslated[i].text) << ",,,,,,,"
+                    << (findings.isSame(i, language) ? "1" : "0") << ",,\r\n";
         }
     }
     for (qsizetype language = 0; findings.keepConflicts && language < findings.languages.size();
@@ -61,7 +69,15 @@ void CsvFormat::write(const Findings &findings, Writer &out)
                 out << "conflict," << name << ',' << conflict.number << ',' << text << ",,,,"
                     << csvField(components[conflict.answers[i].component]) << ','
                     << csvField(conflict.answers[i].text) << ',' << answerRole(conflict, i)
-                    << "\r\n";
+                    << ",,,\r\n";
         }
+    }
+    for (qsizetype language = 0; findings.keepProblems && language < findings.languages.size();
+         ++language) {
+        const QByteArray name = csvField(findings.languages[language]);
+        for (const Findings::Flagged &line : findings.problems[size_t(language)])
+            out << "problem," << name << ',' << line.number << ',' << csvField(line.text) << ",,,,,"
+                << csvField(line.translation) << ",,,," << problemList(line.problems, " ")
+                << "\r\n";
     }
 }

@@ -1,5 +1,6 @@
 #include "findings.h"
 
+#include "checks.h"
 #include "lookup.h"
 #include "verdict.h"
 
@@ -15,6 +16,7 @@ void Findings::begin(const PassHeader &header)
     }
     words = (languages.size() + 63) / 64;
     conflicts.resize(size_t(languages.size()));
+    problems.resize(size_t(languages.size()));
 }
 
 void Findings::add(const LineOutcome &line)
@@ -45,6 +47,9 @@ void Findings::add(const LineOutcome &line)
         }
         if (keepConflicts && outcome.answers.size() > 1)
             conflicts[size_t(language)].push_back({line.number, kept(), outcome.answers});
+        if (keepProblems && outcome.problems)
+            problems[size_t(language)].push_back(
+                {line.number, kept(), outcome.answer, outcome.problems});
     }
 }
 
@@ -53,4 +58,14 @@ const char *answerRole(const Findings::Conflict &conflict, qsizetype index)
     if (index == 0)
         return "answers";
     return sameText(conflict.answers[index].text, conflict.answers[0].text) ? "same" : "differs";
+}
+
+QByteArray problemList(quint8 problems, const char *separator)
+{
+    QByteArray list;
+    for (const ProblemName &name : problemNames) {
+        if (problems & quint8(name.problem))
+            list += (list.isEmpty() ? "" : separator) + QByteArray(name.name);
+    }
+    return list;
 }

@@ -10,14 +10,24 @@
 
 class Writer;
 
+// What the formats show beside the counts.
+struct FindingsOptions
+{
+    bool missing = false;   // the untranslated lines (-missing)
+    bool conflicts = false; // the lines two or more components translate (-conflicts)
+    bool checked = false;   // the translations are checked: the lines flagged are counted
+    bool problems = false;  // and those lines are listed with their problems (-checks)
+};
+
 // What the text, CSV and JSON formats show, gathered as the pass goes: the counts, and when
-// asked the untranslated lines and the conflicts, which are kept until the end (the summary
-// comes first). Each untranslated line is kept once, whatever the number of languages missing
-// it. Without -missing or -conflicts nothing grows with the input.
+// asked the untranslated lines, the conflicts and the translations with problems, which are
+// kept until the end (the summary comes first). Each untranslated line is kept once, whatever
+// the number of languages missing it. Without a list nothing grows with the input.
 struct Findings
 {
-    Findings(bool keepMissing, bool keepConflicts)
-        : keepMissing(keepMissing), keepConflicts(keepConflicts)
+    explicit Findings(const FindingsOptions &options)
+        : keepMissing(options.missing), keepConflicts(options.conflicts), checked(options.checked),
+          keepProblems(options.problems)
     {
     }
 
@@ -35,14 +45,22 @@ struct Findings
         QString text;
         QList<ComponentAnswer> answers; // in answering order: the first answers
     };
+    struct Flagged
+    {
+        qint64 number;
+        QString text;
+        QString translation;
+        quint8 problems; // Problem bits
+    };
 
-    const bool keepMissing, keepConflicts;
+    const bool keepMissing, keepConflicts, checked, keepProblems;
     QByteArray directory;
     QStringList languages;
     std::vector<QStringList> components; // per language, as ComponentAnswer::component counts them
     PassTotals totals;
     std::vector<Line> untranslated;               // lines untranslated in some language
     std::vector<std::vector<Conflict>> conflicts; // per language, in line order
+    std::vector<std::vector<Flagged>> problems;   // per language, in line order
 
     // Whether the untranslated line at index is untranslated in that language, and whether it
     // is kept the same there.
@@ -71,12 +89,9 @@ const char *answerRole(const Findings::Conflict &conflict, qsizetype index);
 class Format : public Output
 {
   public:
-    Format(Writer &out, bool keepMissing, bool keepConflicts)
-        : findings(keepMissing, keepConflicts), out(out)
-    {
-    }
+    Format(Writer &out, const FindingsOptions &options) : findings(options), out(out) {}
 
-    OutputNeeds needs() const override { return {false, findings.keepConflicts}; }
+    OutputNeeds needs() const override { return {findings.keepProblems, findings.keepConflicts}; }
     void begin(const PassHeader &header) override { findings.begin(header); }
     void addLine(const LineOutcome &line) override { findings.add(line); }
     void end(const PassTotals &totals) override
@@ -98,12 +113,15 @@ class Format : public Output
 struct NamedFormat
 {
     const char *name;
-    std::unique_ptr<Format> (*make)(Writer &out, bool keepMissing, bool keepConflicts);
+    std::unique_ptr<Format> (*make)(Writer &out, const FindingsOptions &options);
 };
 extern const NamedFormat formats[3];
 
-std::unique_ptr<Format> makeTextFormat(Writer &out, bool keepMissing, bool keepConflicts);
-std::unique_ptr<Format> makeCsvFormat(Writer &out, bool keepMissing, bool keepConflicts);
-std::unique_ptr<Format> makeJsonFormat(Writer &out, bool keepMissing, bool keepConflicts);
+std::unique_ptr<Format> makeTextFormat(Writer &out, const FindingsOptions &options);
+std::unique_ptr<Format> makeCsvFormat(Writer &out, const FindingsOptions &options);
+std::unique_ptr<Format> makeJsonFormat(Writer &out, const FindingsOptions &options);
+
+// The names of the problems in bits, in the order the outputs give them, split by separator.
+QByteArray problemList(quint8 problems, const char *separator);
 
 #endif

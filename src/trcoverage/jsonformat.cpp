@@ -1,7 +1,8 @@
 // The findings as one JSON object, its schema in trcoverage(1):
 //   {"lines": N, "catalogs": DIR, "languages": [{"language", "translated", "untranslated",
-//    "share", and with the options "missing": [{"line", "text"}], "conflicts": [{"line",
-//    "text", "answers": [{"component", "translation", "role"}]}]}]}
+//    "same", "share", with checks "flagged", and with the options "missing": [{"line", "text",
+//    "same"}], "problems": [{"line", "text", "translation", "checks": [NAME...]}], "conflicts":
+//    [{"line", "text", "answers": [{"component", "translation", "role"}]}]}]}
 #include "findings.h"
 #include "jsonstring.h"
 #include "share.h"
@@ -22,9 +23,9 @@ class JsonFormat final : public Format
 
 } // namespace
 
-std::unique_ptr<Format> makeJsonFormat(Writer &out, bool keepMissing, bool keepConflicts)
+std::unique_ptr<Format> makeJsonFormat(Writer &out, const FindingsOptions &options)
 {
-    return std::make_unique<JsonFormat>(out, keepMissing, keepConflicts);
+    return std::make_unique<JsonFormat>(out, options);
 }
 
 void JsonFormat::write(const Findings &findings, Writer &out)
@@ -39,7 +40,10 @@ void JsonFormat::write(const Findings &findings, Writer &out)
         writeJsonString(out, findings.languages[language]);
         out << ",\n      \"translated\": " << translated
             << ",\n      \"untranslated\": " << totals.lines - translated
+            << ",\n      \"same\": " << totals.same[size_t(language)]
             << ",\n      \"share\": " << shareText(translated, totals.lines);
+        if (findings.checked)
+            out << ",\n      \"flagged\": " << totals.problems[size_t(language)];
         if (findings.keepMissing) {
             out << ",\n      \"missing\": [";
             const char *separator = "\n";
@@ -49,10 +53,23 @@ void JsonFormat::write(const Findings &findings, Writer &out)
                 out << separator << "        {\"line\": " << findings.untranslated[i].number
                     << ", \"text\": ";
                 writeJsonString(out, findings.untranslated[i].text);
-                out << '}';
+                out << ", \"same\": " << (findings.isSame(i, language) ? "true}" : "false}");
                 separator = ",\n";
             }
             out << (*separator == ',' ? "\n      ]" : "]");
+        }
+        if (findings.keepProblems) {
+            const auto &problems = findings.problems[size_t(language)];
+            out << ",\n      \"problems\": [";
+            for (size_t p = 0; p < problems.size(); ++p) {
+                out << (p ? ",\n" : "\n") << "        {\"line\": " << problems[p].number
+                    << ", \"text\": ";
+                writeJsonString(out, problems[p].text);
+                out << ", \"translation\": ";
+                writeJsonString(out, problems[p].translation);
+                out << ", \"checks\": [\"" << problemList(problems[p].problems, "\", \"") << "\"]}";
+            }
+            out << (problems.empty() ? "]" : "\n      ]");
         }
         if (findings.keepConflicts) {
             const auto &conflicts = findings.conflicts[size_t(language)];

@@ -38,14 +38,28 @@ void sayNotices(const std::vector<std::unique_ptr<CatalogLookup>> &lookups)
 }
 
 // The languages the threshold puts below it, as the message lists them; empty when none.
-QByteArray below(const PassHeader &header, const PassTotals &totals, const Percent &threshold)
+QByteArray below(const PassHeader &header, const PassTotals &totals, const Percent &threshold,
+                 bool countSame)
 {
     QByteArray list;
     for (size_t i = 0; i < header.languages.size(); ++i) {
-        const qint64 translated = totals.translated[i];
-        if (isBelow(translated, totals.lines, threshold))
+        const qint64 counted = totals.translated[i] + (countSame ? totals.same[i] : 0);
+        if (isBelow(counted, totals.lines, threshold))
             list += (list.isEmpty() ? "" : ", ") + header.languages[i].name.toUtf8() + ' ' +
-                    shareText(translated, totals.lines) + '%';
+                    shareText(counted, totals.lines) + '%';
+    }
+    return list;
+}
+
+// The languages with translations that have problems, and how many, as the message lists them;
+// empty when none.
+QByteArray flagged(const PassHeader &header, const PassTotals &totals)
+{
+    QByteArray list;
+    for (size_t i = 0; i < header.languages.size(); ++i) {
+        if (totals.problems[i] > 0)
+            list += (list.isEmpty() ? "" : ", ") + header.languages[i].name.toUtf8() + ' ' +
+                    QByteArray::number(totals.problems[i]);
     }
     return list;
 }
@@ -91,8 +105,7 @@ int runCoverage(const CoverageOptions &options)
     bool terminal = false;
     openStandardOutput(standardOutput, terminal);
     Writer out(standardOutput);
-    const std::unique_ptr<Format> format =
-        options.format->make(out, options.missing, options.conflicts);
+    const std::unique_ptr<Format> format = options.format->make(out, options.shown);
     QList<Output *> outputs{format.get()};
     if (page)
         outputs.append(&*page);
@@ -103,6 +116,12 @@ int runCoverage(const CoverageOptions &options)
                                     qsizetype(header.languages.size())));
     PassOptions passOptions;
     passOptions.pool = &pool;
+    if (options.shown.checked) {
+        const CheckLimits limits = options.limits;
+        passOptions.check = [limits](QStringView line, QStringView translation) {
+            return quint8(checkTranslation(line, translation, limits).toInt());
+        };
+    }
     PassTotals totals;
     {
         WholeCharacters characters(strings);
@@ -124,15 +143,25 @@ int runCoverage(const CoverageOptions &options)
         sayCannotWriteOutput();
     if (!pageWritten || !written)
         return outputUnwritable;
+    // Each gate says what fails it; the threshold's status comes first.
+    int status = done;
     if (options.failUnder) {
-        const QByteArray languages = below(header, totals, *options.failUnder);
+        const QByteArray languages = below(header, totals, *options.failUnder, options.countSame);
         if (!languages.isEmpty()) {
             std::fprintf(stderr, "Below %s%%: %s.\n", options.failUnderText.constData(),
                          languages.constData());
-            return belowThreshold;
+            status = belowThreshold;
         }
     }
-    return done;
+    if (options.failOnChecks) {
+        const QByteArray languages = flagged(header, totals);
+        if (!languages.isEmpty()) {
+            std::fprintf(stderr, "Translations with problems: %s.\n", languages.constData());
+            if (status == done)
+                status = problemsFound;
+        }
+    }
+    return status;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <tuple>
 
 namespace {
 
@@ -32,9 +33,23 @@ int usage(const char *program, const QByteArray &problem = QByteArray())
         std::fprintf(stderr, "%s\n", problem.constData());
     std::fprintf(stderr,
                  "Usage:\n\t%s [-translations DIR] [-lang LOCALE]... [-missing] [-conflicts] "
-                 "[-format %s] [-fail-under PERCENT] [-html FILE] Strings.txt\n",
+                 "[-checks] [-max-width N] [-max-growth PERCENT] [-format %s] "
+                 "[-fail-under PERCENT [-count-same]] [-fail-on-checks] [-html FILE] "
+                 "Strings.txt\n",
                  program, formatList("|", "|").constData());
     return usageError;
+}
+
+// A whole number from 0 up, digits only; nothing else.
+std::optional<quint64> wholeNumber(const QString &text)
+{
+    bool ok = false;
+    const quint64 number = text.toULongLong(&ok);
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    return ok ? std::optional<quint64>(number) : std::nullopt;
 }
 
 } // namespace
@@ -68,7 +83,8 @@ int readOptions(int argc, char **argv, CoverageOptions &options)
         "untranslated, the share translated and a bar. A line counts as translated exactly\n"
         "when trcheck -lang LOCALE reports it OK. Options take one dash or two.\n"
         "Exit status: 0 done, 1 usage, 2 strings file unreadable, 4 output unwritable,\n"
-        "5 a share below -fail-under, 6 no catalog in the directory."));
+        "5 a share below -fail-under, 6 no catalog in the directory, 7 a problem found\n"
+        "with -fail-on-checks (5 before 7; 2 and 4 before both)."));
     // Taken out above; declared for the help text.
     parser.addOption({QStringLiteral("translations"),
                       QStringLiteral("The platform's catalog directory (default: %1).")
@@ -86,6 +102,19 @@ int readOptions(int argc, char **argv, CoverageOptions &options)
         QStringLiteral("conflicts"),
         QStringLiteral("After the summary, every line that two or more components translate, "
                        "with each component's answer."));
+    const QCommandLineOption checks(
+        QStringLiteral("checks"),
+        QStringLiteral("Check every translation against its line (placeholders, accelerator, "
+                       "whitespace, punctuation, markup, and width with the limits below) and "
+                       "list, after the summary, each translated line with problems."));
+    const QCommandLineOption maxWidth(
+        QStringLiteral("max-width"),
+        QStringLiteral("A translation wider than N columns is a problem (width)."),
+        QStringLiteral("N"));
+    const QCommandLineOption maxGrowth(
+        QStringLiteral("max-growth"),
+        QStringLiteral("A translation wider than PERCENT of its line is a problem (growth)."),
+        QStringLiteral("PERCENT"));
     const QCommandLineOption format(
         QStringLiteral("format"), QString::fromLatin1(formatList(", ", " or ", " (default)") + '.'),
         QStringLiteral("FORMAT"), QString::fromLatin1(formats[0].name));
@@ -93,12 +122,21 @@ int readOptions(int argc, char **argv, CoverageOptions &options)
         QStringLiteral("fail-under"),
         QStringLiteral("Exit with status 5 when a language's share is below PERCENT (0 to 100)."),
         QStringLiteral("PERCENT"));
+    const QCommandLineOption countSame(
+        QStringLiteral("count-same"),
+        QStringLiteral("With -fail-under, count the lines kept the same on purpose (a catalog "
+                       "answers them with themselves) as translated."));
+    const QCommandLineOption failOnChecks(
+        QStringLiteral("fail-on-checks"),
+        QStringLiteral("Check every translation, and exit with status 7 when one has a "
+                       "problem."));
     const QCommandLineOption html(
         QStringLiteral("html"),
         QStringLiteral("Also write the coverage as a page to FILE: one self-contained HTML file "
                        "with every line in every language, to open in a browser."),
         QStringLiteral("FILE"));
-    parser.addOptions({missing, conflicts, format, failUnder, html});
+    parser.addOptions({missing, conflicts, checks, maxWidth, maxGrowth, format, failUnder,
+                       countSame, failOnChecks, html});
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Displays help on commandline options."));
     parser.addOption(help);
@@ -133,8 +171,26 @@ int readOptions(int argc, char **argv, CoverageOptions &options)
             return usage(program, "-fail-under takes a number from 0 to 100, not '" +
                                       options.failUnderText + "'.");
     }
-    options.missing = parser.isSet(missing);
-    options.conflicts = parser.isSet(conflicts);
+    for (const auto &[option, limit, what] :
+         {std::tuple{&maxWidth, &options.limits.maxWidth, "a number of columns"},
+          std::tuple{&maxGrowth, &options.limits.maxGrowth, "a whole percent"}}) {
+        if (!parser.isSet(*option))
+            continue;
+        *limit = wholeNumber(parser.value(*option));
+        if (!*limit)
+            return usage(program, "-" + option->names().constFirst().toLatin1() + " takes " + what +
+                                      ", not '" + parser.value(*option).toLatin1() + "'.");
+    }
+    options.shown.missing = parser.isSet(missing);
+    options.shown.conflicts = parser.isSet(conflicts);
+    options.shown.problems = parser.isSet(checks);
+    options.failOnChecks = parser.isSet(failOnChecks);
+    // A limit or a failing check is asked of every translation; only -checks lists them.
+    options.shown.checked = options.shown.problems || options.failOnChecks ||
+                            options.limits.maxWidth || options.limits.maxGrowth;
+    options.countSame = parser.isSet(countSame);
+    if (options.countSame && !options.failUnder)
+        return usage(program, "-count-same goes with -fail-under.");
     if (parser.isSet(html))
         options.page = parser.value(html).toLatin1();
     options.strings = parser.positionalArguments().constFirst().toLatin1();

@@ -1,6 +1,7 @@
 #ifndef TRCOVERAGE_OPTIONS_H
 #define TRCOVERAGE_OPTIONS_H
 
+#include "checks.h"
 #include "findings.h"
 #include "share.h"
 
@@ -15,13 +16,15 @@ struct CoverageOptions
 {
     QByteArray directory;  // the catalog directory as given, or the platform's default
     QStringList languages; // as given, each once; empty: every language of the directory
-    bool missing = false;
-    bool conflicts = false;
+    FindingsOptions shown; // -missing, -conflicts, -checks, and whether translations are checked
+    CheckLimits limits;    // -max-width, -max-growth
     const NamedFormat *format = &formats[0];
     std::optional<Percent> failUnder;
     QByteArray failUnderText; // as given, for the message
-    QByteArray page;          // -html FILE; null without
-    QByteArray strings;       // the strings file
+    bool countSame = false;   // -fail-under counts the lines kept the same as translated
+    bool failOnChecks = false;
+    QByteArray page;    // -html FILE; null without
+    QByteArray strings; // the strings file
 };
 
 // Reads the command line into options. Returns -1 when the run goes ahead; otherwise the exit

@@ -4,6 +4,7 @@
 #include "writer.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -13,12 +14,13 @@ qsizetype columns(const QString &text)
     return text.toUcs4().size();
 }
 
-// A line as the report quotes it: its number right-aligned in 6 columns, then the text.
-void writeLine(Writer &out, qint64 number, const QString &text)
+// A line as the report quotes it: its number right-aligned in 6 columns, then the text, and
+// what is said of it.
+void writeLine(Writer &out, qint64 number, const QString &text, const char *note = "")
 {
     const QByteArray digits = QByteArray::number(number);
     out.spaces(6 - digits.size());
-    out << digits << " '" << text << "'\n";
+    out << digits << " '" << text << '\'' << note << '\n';
 }
 
 // 20 cells, each a twentieth of the lines, filled only when that much is translated.
@@ -42,9 +44,9 @@ class TextFormat final : public Format
 
 } // namespace
 
-std::unique_ptr<Format> makeTextFormat(Writer &out, bool keepMissing, bool keepConflicts)
+std::unique_ptr<Format> makeTextFormat(Writer &out, const FindingsOptions &options)
 {
-    return std::make_unique<TextFormat>(out, keepMissing, keepConflicts);
+    return std::make_unique<TextFormat>(out, options);
 }
 
 void TextFormat::write(const Findings &findings, Writer &out)
@@ -52,28 +54,37 @@ void TextFormat::write(const Findings &findings, Writer &out)
     const PassTotals &totals = findings.totals;
     out << "Lines:    " << totals.lines << '\n' << "Catalogs: " << findings.directory << "\n\n";
 
-    // Language, translated, untranslated, share, bar; the counts as wide as the line count.
+    // Language, translated, untranslated, same, share, bar; the counts as wide as the line
+    // count.
     qsizetype nameWidth = 8;
     for (const QString &name : findings.languages)
         nameWidth = std::max(nameWidth, columns(name));
     const qsizetype digits = QByteArray::number(totals.lines).size();
-    const qsizetype widths[] = {std::max<qsizetype>(10, digits), std::max<qsizetype>(12, digits),
-                                6};
-    const auto row = [&](const QString &name, const QByteArray(&cells)[3]) {
+    // With checks, the translated lines they flag come before the share.
+    QList<QByteArray> headings{"Translated", "Untranslated", "Same", "Share"};
+    if (findings.checked)
+        headings.insert(3, "Flagged");
+    QList<qsizetype> widths;
+    for (qsizetype i = 0; i < headings.size(); ++i)
+        widths.append(std::max(headings[i].size(), i + 1 < headings.size() ? digits : 6));
+    const auto row = [&](const QString &name, const QList<QByteArray> &cells) {
         out << name;
         out.spaces(nameWidth - columns(name));
-        for (int i = 0; i < 3; ++i) {
+        for (qsizetype i = 0; i < cells.size(); ++i) {
             out.spaces(2 + widths[i] - cells[i].size());
             out << cells[i];
         }
     };
-    row(QStringLiteral("Language"), {"Translated", "Untranslated", "Share"});
+    row(QStringLiteral("Language"), headings);
     out << '\n';
     for (qsizetype i = 0; i < findings.languages.size(); ++i) {
         const qint64 translated = totals.translated[size_t(i)];
-        row(findings.languages[i],
-            {QByteArray::number(translated), QByteArray::number(totals.lines - translated),
-             shareText(translated, totals.lines) + '%'});
+        QList<QByteArray> cells{
+            QByteArray::number(translated), QByteArray::number(totals.lines - translated),
+            QByteArray::number(totals.same[size_t(i)]), shareText(translated, totals.lines) + '%'};
+        if (findings.checked)
+            cells.insert(3, QByteArray::number(totals.problems[size_t(i)]));
+        row(findings.languages[i], cells);
         out << "  " << bar(translated, totals.lines) << '\n';
     }
 
@@ -83,7 +94,22 @@ void TextFormat::write(const Findings &findings, Writer &out)
             << totals.lines - totals.translated[size_t(language)] << '\n';
         for (size_t i = 0; i < findings.untranslated.size(); ++i) {
             if (findings.isMissing(i, language))
-                writeLine(out, findings.untranslated[i].number, findings.untranslated[i].text);
+                writeLine(out, findings.untranslated[i].number, findings.untranslated[i].text,
+                          findings.isSame(i, language) ? "  (same)" : "");
+        }
+    }
+
+    // Each line, and below it what is wrong with its translation and the translation, so that a
+    // long text wraps on its own line at 80 columns.
+    for (qsizetype language = 0; findings.keepProblems && language < findings.languages.size();
+         ++language) {
+        const auto &problems = findings.problems[size_t(language)];
+        out << "\nProblems in " << findings.languages[language] << ": " << qint64(problems.size())
+            << '\n';
+        for (const Findings::Flagged &line : problems) {
+            writeLine(out, line.number, line.text);
+            out.spaces(9);
+            out << problemList(line.problems, ", ") << ": '" << line.translation << "'\n";
         }
     }
 

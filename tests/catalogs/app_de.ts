@@ -33,6 +33,18 @@ Zeilen</translation>
         <translation>Tschechisch</translation>
     </message>
     <message>
+        <source>Copy %1 to %2</source>
+        <translation>Kopiere %1</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Move&lt;/b&gt; it?</source>
+        <translation>&lt;i&gt;Verschieben&lt;/i&gt;？</translation>
+    </message>
+    <message>
         <source>0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789</source>
         <translation>long</translation>
     </message>
