@@ -75,6 +75,8 @@ printf '=>      %s\n' \
     "4    OK: 'Call %1'" "5    OK: 'Settings'" "6    OK: 'Ringtone'" "7    OK: 'Vibrate'" \
     "8 ERROR: 'Bluetooth'" "9 ERROR: 'Flight mode'" >"$work/report"
 printf "=>     10 ERROR: 'R\351sum\351'\n" >>"$work/report"
+printf '=>     %s\n' "11    OK: 'Copy %1 to %2'" "12    OK: '&Open'" \
+    "13    OK: '<b>Storage</b> full'" "14    OK: 'Battery saver'" >>"$work/report"
 row() { printf '%6s   |||   %-128s   |||   %s\n' "$@"; }
 {
     row 1 Contacts Kontakte
@@ -84,6 +86,10 @@ row() { printf '%6s   |||   %-128s   |||   %s\n' "$@"; }
     row 5 Settings Einstellungen
     row 6 Ringtone Klingelton
     row 7 Vibrate Vibration
+    row 8 'Copy %1 to %2' '%1 nach %2 kopieren'
+    row 9 '&Open' 'Ö&ffnen'
+    row 10 '<b>Storage</b> full' '<b>Speicher</b> voll'
+    row 11 'Battery saver' 'Energiesparmodus für den Akku'
 } >"$work/table"
 
 # bare LABEL COMMAND...: runs COMMAND in a bare environment from an empty directory, its output
@@ -110,10 +116,11 @@ check_run() {
 
 # The bundled examples summed up in every language by trcoverage, the catalogs in DIR.
 coverage_summary() { # DIR
-    printf '%s\n' "Lines:    10" "Catalogs: $1" "" "Language  Translated  Untranslated   Share" \
-        "de                 7             3   70.0%  ██████████████░░░░░░" \
-        "fr                 7             3   70.0%  ██████████████░░░░░░" \
-        "pt_BR              6             4   60.0%  ████████████░░░░░░░░"
+    printf '%s\n' "Lines:    14" "Catalogs: $1" "" \
+        "Language  Translated  Untranslated  Same   Share" \
+        "de                11             3     1   78.5%  ███████████████░░░░░" \
+        "fr                11             3     1   78.5%  ███████████████░░░░░" \
+        "pt_BR              9             5     0   64.2%  ████████████░░░░░░░░"
 }
 # check_coverage LABEL DIR COMMAND...: runs trcoverage (on the examples, with the catalogs in
 # DIR) as bare does and compares its summary.

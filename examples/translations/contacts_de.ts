@@ -19,5 +19,13 @@
         <source>Call %1</source>
         <translation>%1 anrufen</translation>
     </message>
+    <message>
+        <source>Copy %1 to %2</source>
+        <translation>%1 nach %2 kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
+    </message>
 </context>
 </TS>

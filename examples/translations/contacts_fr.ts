@@ -19,5 +19,13 @@
         <source>Call %1</source>
         <translation>Appeler %1</translation>
     </message>
+    <message>
+        <source>Copy %1 to %2</source>
+        <translation>Copier %1</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ouvrir</translation>
+    </message>
 </context>
 </TS>

@@ -15,5 +15,13 @@
         <source>Call %1</source>
         <translation>Ligar para %1</translation>
     </message>
+    <message>
+        <source>Copy %1 to %2</source>
+        <translation>Copiar %1 para %2</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Abrir</translation>
+    </message>
 </context>
 </TS>

@@ -23,5 +23,13 @@
         <source>Bluetooth</source>
         <translation>Bluetooth</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Storage&lt;/b&gt; full</source>
+        <translation>&lt;b&gt;Speicher&lt;/b&gt; voll</translation>
+    </message>
+    <message>
+        <source>Battery saver</source>
+        <translation>Energiesparmodus für den Akku</translation>
+    </message>
 </context>
 </TS>

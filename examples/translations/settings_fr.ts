@@ -23,5 +23,13 @@
         <source>Flight mode</source>
         <translation>Mode avion</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Storage&lt;/b&gt; full</source>
+        <translation>&lt;i&gt;Stockage&lt;/i&gt; plein</translation>
+    </message>
+    <message>
+        <source>Battery saver</source>
+        <translation>Économiseur de batterie</translation>
+    </message>
 </context>
 </TS>

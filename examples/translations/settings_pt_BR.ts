@@ -15,5 +15,9 @@
         <source>Flight mode</source>
         <translation>Modo avião</translation>
     </message>
+    <message>
+        <source>Battery saver</source>
+        <translation>Economia de bateria</translation>
+    </message>
 </context>
 </TS>
