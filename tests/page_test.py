@@ -14,7 +14,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pagetools  # noqa: E402
-from pagetools import visible, whole  # noqa: E402
+from pagetools import shown, visible, whole  # noqa: E402
 
 failures = 0
 
@@ -53,8 +53,18 @@ def unwire(text):
 
 
 def one_line(text):
-    """A line as the matrix shows it: on one line, a line feed as its picture."""
-    return whole(visible(text).replace('\n', '\u240a'))
+    """A line as the matrix shows it: on one line, a line feed as its picture; what the page
+    holds of it, said first when that is not all."""
+    text, length = shown(text)
+    return ('cut ({:,} characters) '.format(length) if length else '') + \
+        whole(visible(text).replace('\n', '\u240a'))
+
+
+def tip_text(what, text):
+    """A text as the tooltip shows it: what the page holds of it, then whether that is all."""
+    text, length = shown(text)
+    return visible(text) + ('Cut: the %s has {:,} characters; the page shows its first {:,}.'
+                            .format(length, pagetools.SHOWN) % what if length else '')
 
 
 def share(translated, untranslated):
@@ -78,8 +88,8 @@ def expected_cell(name, state):
     translated, conflict = state in 'yY', state in 'YN'
     return [('✓' if translated else '✗') + ('!' if conflict else ''),
             'c ' + ('y' if translated else 'n') + (' x' if conflict else ''),
-            name + ': ' + ('translated' if translated else 'untranslated') +
-            (', conflict' if conflict else '')]
+            visible(name) + ': ' + ('translated' if translated else 'untranslated') +
+            (', differing' if conflict else '')]
 
 
 FRAME = 'return new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))'
@@ -164,7 +174,7 @@ def bars(browser):
 
 
 def expected_bars(dataset, order):
-    return [[dataset.languages[j], '{:,}'.format(dataset.totals[j][0]),
+    return [[visible(dataset.languages[j]), '{:,}'.format(dataset.totals[j][0]),
              '{:,}'.format(dataset.totals[j][1]), '{:,}'.format(conflicts(dataset, j)),
              share(*dataset.totals[j])] for j in order]
 
@@ -255,13 +265,13 @@ def group_hostile(browser):
                          'focus at row %s column %s, not %d %d' % (position, at, i, column)):
                 return
             if column == 0:
-                want = 'Line %d%s' % (number, visible(text))
+                want = 'Line %d%s' % (number, tip_text('line', text))
             else:
                 state = states[column - 1]
                 name = dataset.languages[column - 1]
                 want = '%s: line %d, %s%s%s' % (
-                    name, number, 'translated' if state in 'yY' else 'untranslated',
-                    visible(answers[column - 1]) if state in 'yY' else '',
+                    visible(name), number, 'translated' if state in 'yY' else 'untranslated',
+                    tip_text('translation', answers[column - 1]) if state in 'yY' else '',
                     '! Another component translates this line differently.'
                     if state in 'YN' else '')
             check(not hidden and tip == whole(want), 'tooltip of line %d column %d: %r, not %r'
@@ -282,19 +292,22 @@ def group_hostile(browser):
         hidden, tip = browser.run(WIRE + 'return [document.getElementById("tip").hidden, '
                                          'wire(document.getElementById("tip").textContent)]')
         number, text, states, answers = dataset.line(i)
-        shows = whole(visible(text if column == 0 else answers[column - 1] or ''))
+        shows = tip_text('line' if column == 0 else 'translation',
+                         text if column == 0 else answers[column - 1] or '')
         check(not hidden and shows in unwire(tip), 'hovered line %d column %d: %r' %
               (number, column, tip))
 
-    # Filtering by the hostile texts finds them, and still runs nothing.
-    for query in ('<script>', '"><img', '</textarea>', 'שמור', '📁'):
+    # Filtering by the hostile texts finds them, and still runs nothing. It goes by the text,
+    # not by the marks that show what would show as nothing.
+    for query in ('<script>', '"><img', '</textarea>', 'שמור', '📁', '\ufeffbom', 'u+feff'):
         filtered(browser, lambda: browser.run(
             'const f = document.getElementById("filter-text"); f.value = arguments[0];'
             'f.dispatchEvent(new Event("input"))', query))
         want = [i for i in range(dataset.count)
-                if query in dataset.line(i)[1].lower()
-                or any(a and query in a.lower() for a in dataset.line(i)[3])]
-        check_rows(browser, dataset, want, range(languages), 'filter ' + query, every=True)
+                if query in shown(dataset.line(i)[1])[0].lower()
+                or any(a and query in shown(a)[0].lower() for a in dataset.line(i)[3])]
+        if want:
+            check_rows(browser, dataset, want, range(languages), 'filter ' + query, every=True)
         check(shown_count(browser) == 'Showing %d of %d lines' % (len(want), dataset.count),
               'filter %r: %s' % (query, shown_count(browser)))
     check_clean(browser, 'after use')
@@ -317,8 +330,9 @@ def group_empty(browser):
     check(browser.open(page) == 'ready', 'the empty page is not ready: ' + browser.state())
     check(bars(browser) == expected_bars(dataset, range(2)), 'bars %s' % bars(browser))
     check(shown_count(browser) == 'Showing 0 of 0 lines', shown_count(browser))
+    # Nothing was filtered out: there is nothing to show.
     check(browser.run('return document.querySelector("#matrix-body td.none").textContent')
-          == 'No line matches the filter.', 'no "no line" row')
+          == 'The strings file has no lines.', 'no "no lines" row')
     check_clean(browser, 'empty')
 
 
@@ -347,8 +361,8 @@ def group_filter(browser):
         if want:
             check_rows(browser, dataset, want, list(shown), label, every=True)
         else:
-            check(browser.run('return document.querySelector("#matrix-body td.none") !== null'),
-                  label + ': no "no line matches" row')
+            check(browser.run('return document.querySelector("#matrix-body td.none").textContent')
+                  == 'No line matches the filter.', label + ': no "no line matches" row')
         return want
 
     # Typed, as a user does: Tab from the share button to the text field.
@@ -669,7 +683,7 @@ def group_run(browser):
                             'td[data-column="%d"]\').focus()' % (position, j + 1))
                 tip = unwire(browser.run(WIRE + 'return wire(document.getElementById("tip")'
                                                 '.textContent)'))
-                check(whole(visible(answer)) in tip, '%s: %s line %d tooltip %r, not %r' %
+                check(tip_text('translation', answer) in tip, '%s: %s line %d tooltip %r, not %r' %
                       (label, names[j], conflict['line'], tip, answer))
 
 

@@ -12,6 +12,11 @@ namespace {
 // Lines are compressed in chunks of about this many bytes of JSON: deflate looks back 32 KB,
 // and a chunk this large gives each of some thirty languages that much text of its own.
 constexpr qsizetype chunkBytes = 2 * 1024 * 1024;
+// A text longer than this many characters (code points) is cut to its first ones on the page,
+// which says so and tells the whole length. As much as the tooltip shows at a glance; a page of
+// 100,000 lines that long opens in seconds, where one line of 100 MB, escaped, would pass the
+// browser's longest string. It also bounds what the writer holds for a line.
+constexpr qsizetype shownCharacters = 2000;
 // Level 3 deflates in half the instructions of the default 6, for a page a tenth larger: the
 // page then costs a run less than the lookups of the languages it shows.
 constexpr int compressionLevel = 3;
@@ -69,6 +74,36 @@ void appendNumber(QByteArray &out, qint64 number)
     char digits[20];
     const char *const end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     out.append(digits, end - digits);
+}
+
+// The text as the page shows it: a JSON string, or when it is longer than the page shows, the
+// array [its first shownCharacters characters, its length in characters]. A surrogate pair is
+// one character and is never split; a lone surrogate is one too.
+void appendShownText(QByteArray &out, QStringView text)
+{
+    if (text.size() <= shownCharacters) {
+        appendJsonString(out, text);
+        return;
+    }
+    qint64 length = 0;
+    qsizetype cut = 0;
+    const char16_t *const units = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++length) {
+        if (length == shownCharacters)
+            cut = i;
+        const bool pair = QChar::isHighSurrogate(units[i]) && i + 1 < text.size() &&
+                          QChar::isLowSurrogate(units[i + 1]);
+        i += pair ? 2 : 1;
+    }
+    if (length <= shownCharacters) {
+        appendJsonString(out, text);
+        return;
+    }
+    out += '[';
+    appendJsonString(out, text.first(cut));
+    out += ',';
+    appendNumber(out, length);
+    out += ']';
 }
 
 } // namespace
@@ -190,10 +225,13 @@ void CoveragePage::start(const QByteArray &stringsFile, const QByteArray &catalo
     out += "\">\n<meta name=\"referrer\" content=\"no-referrer\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
            "<meta name=\"generator\" content=\"trcoverage\">\n"
-           "<title>Translation coverage</title>\n<style>";
-    out += pageStyle;
-    out += "</style>\n</head>\n<body>\n";
+           "<title>Translation coverage</title>\n</head>\n<body>\n";
+    // The body opens with what a page that is cut short says, before the style and the data,
+    // where a cut would hide everything after it.
     out += pageBody;
+    out += "<style>";
+    out += pageStyle;
+    out += "</style>\n";
     out += "<script type=\"application/json\" id=\"page-head\">{\"strings\":";
     appendJsonString(out, bytesAsText(stringsFile));
     out += ",\"directory\":";
@@ -221,7 +259,7 @@ void CoveragePage::addLine(qint64 number, QStringView text, const QList<PageCell
         texts += ',';
     }
     appendNumber(numbers, number);
-    appendJsonString(texts, text);
+    appendShownText(texts, text);
     for (qsizetype i = 0; i < languageCount; ++i) {
         const bool there = i < cells.size();
         states += there ? cellState(cells[i]) : 'n';
@@ -230,7 +268,7 @@ void CoveragePage::addLine(qint64 number, QStringView text, const QList<PageCell
             const qsizetype start = column.size();
             if (start)
                 column += ',';
-            appendJsonString(column, cells[i].answer);
+            appendShownText(column, cells[i].answer);
             chunkSize += column.size() - start;
         }
     }
@@ -241,7 +279,7 @@ void CoveragePage::addLine(qint64 number, QStringView text, const QList<PageCell
 
 // A chunk is [[number...], [text...], "states", [translation...]...]: a state letter per line
 // and language, line by line, and per language the translations of its translated cells, in
-// line order.
+// line order; a text too long to show whole is [its first characters, its length].
 void CoveragePage::writeChunk()
 {
     if (numbers.isEmpty())
