@@ -203,7 +203,8 @@ conflict,fr,1,Hello,,,,zoo2,Servus,same
 conflict,fr,2,Zoo,,,,zoo,Tierpark,answers
 conflict,fr,2,Zoo,,,,zoo2,Tierpark,same
 END
-    cover -translations "$cat" -lang de -lang xx -missing -conflicts -format json Strings.txt
+    # differing: the conflicts where a component answers otherwise (fr's two agree).
+    cover -translations "$cat" -lang de -lang fr -lang xx -missing -conflicts -format json Strings.txt
     same "JSON" "$work/out" <<END
 {
   "lines": 6,
@@ -218,10 +219,28 @@ END
         {"line": 5, "text": "Radio"},
         {"line": 6, "text": "nope"}
       ],
+      "differing": 3,
       "conflicts": [
         {"line": 1, "text": "Hello", "answers": [{"component": "app", "translation": "Hallo", "role": "answers"}, {"component": "zoo", "translation": "Servus", "role": "differs"}]},
         {"line": 3, "text": "Order", "answers": [{"component": "Zeta", "translation": "von Zeta", "role": "answers"}, {"component": "alpha", "translation": "von alpha", "role": "differs"}]},
         {"line": 4, "text": "Menu", "answers": [{"component": "Zeta", "translation": "Menü von Zeta", "role": "answers"}, {"component": "alpha", "translation": "Menü von alpha", "role": "differs"}]}
+      ]
+    },
+    {
+      "language": "fr",
+      "translated": 2,
+      "untranslated": 4,
+      "share": 33.3,
+      "missing": [
+        {"line": 3, "text": "Order"},
+        {"line": 4, "text": "Menu"},
+        {"line": 5, "text": "Radio"},
+        {"line": 6, "text": "nope"}
+      ],
+      "differing": 0,
+      "conflicts": [
+        {"line": 1, "text": "Hello", "answers": [{"component": "zoo", "translation": "Servus", "role": "answers"}, {"component": "zoo2", "translation": "Servus", "role": "same"}]},
+        {"line": 2, "text": "Zoo", "answers": [{"component": "zoo", "translation": "Tierpark", "role": "answers"}, {"component": "zoo2", "translation": "Tierpark", "role": "same"}]}
       ]
     },
     {
@@ -237,6 +256,7 @@ END
         {"line": 5, "text": "Radio"},
         {"line": 6, "text": "nope"}
       ],
+      "differing": 0,
       "conflicts": []
     }
   ]

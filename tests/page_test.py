@@ -312,6 +312,7 @@ def group_hostile(browser):
               'filter %r: %s' % (query, shown_count(browser)))
     check_clean(browser, 'after use')
     group_empty(browser)
+    check_comment_names(browser)
     browser.open(page)
     filtered(browser, lambda: browser.run(
         'const f = document.getElementById("filter-text"); f.value = "";'
@@ -334,6 +335,33 @@ def group_empty(browser):
     check(browser.run('return document.querySelector("#matrix-body td.none").textContent')
           == 'The strings file has no lines.', 'no "no lines" row')
     check_clean(browser, 'empty')
+
+
+def check_comment_names(browser):
+    """A name that opens a comment and then a script: inside a script element that makes the
+    element's own end no end, and the rest of the page would be script."""
+    name = '<!--<script x'
+    for place in ('strings file', 'directory', 'language'):
+        language = name if place == 'language' else 'de'
+        dataset = pagetools.DataSet(
+            [language], 1, lambda i: (1, name, 'y', [name]),
+            strings=name.encode() if place == 'strings file' else b'Strings.txt',
+            directory=name.encode() if place == 'directory' else b'/catalogs')
+        page = feed(dataset, 'comment')
+        from selenium.common.exceptions import TimeoutException
+        try:
+            state = browser.open(page, timeout=10)
+        except TimeoutException:
+            state = 'never ready'
+        if not check(state == 'ready', '%s %r: the page is %s' % (place, name, state)):
+            continue
+        facts = browser.run('''return ['strings', 'directory'].map((id) =>
+            document.getElementById('fact-' + id).textContent)''')
+        want = [dataset.strings.decode(), dataset.directory.decode()]
+        check(facts == want, '%s %r: header %s, not %s' % (place, name, facts, want))
+        check(bars(browser) == expected_bars(dataset, [0]), '%s %r: bars %s' %
+              (place, name, bars(browser)))
+        check_clean(browser, place + ' ' + name)
 
 
 def group_filter(browser):

@@ -1,12 +1,15 @@
 // The same data as one JSON object, its schema in trcoverage(1):
 //   {"lines": N, "catalogs": DIR, "languages": [{"language", "translated", "untranslated",
-//    "share", and with the options "missing": [{"line", "text"}], "conflicts": [{"line",
-//    "text", "answers": [{"component", "translation", "role"}]}]}]}
+//    "share", and with the options "missing": [{"line", "text"}], "differing", "conflicts":
+//    [{"line", "text", "answers": [{"component", "translation", "role"}]}]}]}
 #include "findings.h"
 #include "share.h"
+#include "verdict.h"
 #include "writer.h"
 
 #include <QFile>
+
+#include <algorithm>
 
 // A JSON string of the text, in UTF-8, every code unit kept: control characters, quotes and
 // backslashes escaped, and a lone surrogate, which UTF-8 cannot carry, as its \u escape. So
@@ -49,6 +52,24 @@ QByteArray jsonString(QStringView text)
     return out + '"';
 }
 
+namespace {
+
+// The conflicts where a component answers otherwise than the one that answers: the lines the
+// coverage page marks and counts as differing.
+qint64 differingLines(const std::vector<Findings::Conflict> &conflicts)
+{
+    qint64 differing = 0;
+    for (const Findings::Conflict &conflict : conflicts) {
+        const auto differs = [&](const ZCatalogs::Answer &answer) {
+            return !sameText(answer.text, conflict.answers[0].text);
+        };
+        differing += std::any_of(conflict.answers.begin(), conflict.answers.end(), differs);
+    }
+    return differing;
+}
+
+} // namespace
+
 void writeJson(const Findings &findings, std::FILE *file)
 {
     Writer out(file);
@@ -78,7 +99,8 @@ void writeJson(const Findings &findings, std::FILE *file)
         if (findings.keepConflicts) {
             const auto &conflicts = findings.conflicts[size_t(language)];
             const QStringList &components = findings.components[size_t(language)];
-            out << ",\n      \"conflicts\": [";
+            out << ",\n      \"differing\": " << differingLines(conflicts)
+                << ",\n      \"conflicts\": [";
             for (size_t c = 0; c < conflicts.size(); ++c) {
                 const Findings::Conflict &conflict = conflicts[c];
                 out << (c ? ",\n" : "\n") << "        {\"line\": " << conflict.number
