@@ -638,8 +638,15 @@ def group_run(browser):
     """trcoverage's own page: every number and mark equals its -format json of the same run."""
     import json
     import xml.etree.ElementTree as ElementTree
-    program, catalogs, sources = (os.environ['PAGE_TRCOVERAGE'], os.environ['PAGE_CATALOGS'],
-                                  os.environ['PAGE_CATALOG_SOURCES'])
+    import shutil
+    program, built, sources = (os.environ['PAGE_TRCOVERAGE'], os.environ['PAGE_CATALOGS'],
+                               os.environ['PAGE_CATALOG_SOURCES'])
+    # The test catalogs, and two more components that give the same texts as two of them: a
+    # line several components translate alike is no differing line.
+    catalogs = os.path.join(work, 'catalogs')
+    shutil.copytree(built, catalogs)
+    shutil.copy(os.path.join(catalogs, 'my_tools_de.qm'), os.path.join(catalogs, 'tools_de.qm'))
+    shutil.copy(os.path.join(catalogs, 'zoo_de.qm'), os.path.join(catalogs, 'zoo2_de.qm'))
     # Every catalog text, hostile lines, and lines no catalog holds.
     texts = []
     for name in sorted(os.listdir(sources)):
@@ -675,9 +682,16 @@ def group_run(browser):
         differing = [{c['line'] for c in language['conflicts']
                       if any(a['role'] == 'differs' for a in c['answers'])}
                      for language in data['languages']]
+        check(all(len(lines) == language['differing']
+                  for lines, language in zip(differing, data['languages'])),
+              '%s: JSON "differing" %s against the conflicts\' roles' %
+              (label, [language['differing'] for language in data['languages']]))
+        alike = [len(language['conflicts']) - len(lines)
+                 for lines, language in zip(differing, data['languages'])]
+        check(any(alike), '%s: no line that components translate alike' % label)
         missing = [{m['line'] for m in language['missing']} for language in data['languages']]
         want = [[language['language'], '{:,}'.format(language['translated']),
-                 '{:,}'.format(language['untranslated']), '{:,}'.format(len(differing[j])),
+                 '{:,}'.format(language['untranslated']), '{:,}'.format(language['differing']),
                  '%.1f%%' % language['share']] for j, language in enumerate(data['languages'])]
         check(bars(browser) == want, '%s: bars %s, not %s' % (label, bars(browser), want))
 
@@ -713,6 +727,32 @@ def group_run(browser):
                                                 '.textContent)'))
                 check(tip_text('translation', answer) in tip, '%s: %s line %d tooltip %r, not %r' %
                       (label, names[j], conflict['line'], tip, answer))
+
+    # A line of 100 MB, markup and letters of one and two bytes: the page opens whole, holds
+    # the line's first characters, and says at the text that it was cut and from how many.
+    strings = os.path.join(work, 'Long.txt')
+    with open(strings, 'wb') as f:
+        f.write(b'Hello\n' + b'<a\xc3\xa9' * 25000000 + b'\nZoo\n')
+    page = os.path.join(work, 'long.html')
+    result = subprocess.run(emulator + [program, '-translations', catalogs, '-lang', 'de',
+                                        '-html', page, strings], capture_output=True)
+    os.remove(strings)
+    if not check(result.returncode == 0, 'a line of 100 MB: status %d, %s' %
+                 (result.returncode, result.stderr)):
+        return
+    check(browser.open(page) == 'ready', 'a line of 100 MB: the page is ' + browser.state())
+    check_clean(browser, 'a line of 100 MB')
+    held = ('<aé' * 667)[:pagetools.SHOWN]
+    rows = shown_rows(browser)
+    want = [('1', 'Hello'), ('2', 'cut (75,000,000 characters) ' + held), ('3', 'Zoo')]
+    check([(n, t) for _, n, t, _, _ in rows] == want,
+          'a line of 100 MB: rows %s' % [(n, t[:80], len(t)) for _, n, t, _, _ in rows])
+    browser.run('document.querySelector(\'#matrix-body tr[data-position="1"] '
+                'td[data-column="0"]\').focus()')
+    tip = browser.run('return document.getElementById("tip").textContent')
+    want = 'Line 2' + held + 'Cut: the line has 75,000,000 characters; the page shows its ' \
+        'first 2,000.'
+    check(tip == want, 'a line of 100 MB: tooltip %r…%r' % (tip[:40], tip[-100:]))
 
 
 if __name__ == '__main__':
