@@ -562,19 +562,42 @@ def group_broken(browser):
     page = feed(dataset, 'whole')
     with open(page, 'rb') as f:
         content = f.read()
-    ends = [content.index(b'class="page-lines">') + 1000,  # inside the data
-            content.index(b'id="page-end"'),  # all data, no totals
-            content.rindex(b'<script>') + 100]  # inside the script
-    for n, end in enumerate(ends):
-        cut = os.path.join(work, 'cut%d.html' % n)
+    # The notice comes before whatever a cut could break: the style, the data, the script. Only
+    # the head's policy and the like stand before it, which a cut page cannot show anyway.
+    notice = content.index(b'<p id="status"')
+    text_start = content.index(b'>', notice) + 1
+    text_end = content.index(b'</p>', notice)
+    said = content.index(b'incomplete', text_start) + len(b'incomplete')
+    style, style_end = content.index(b'<style>'), content.index(b'</style>')
+    whole_notice = re.sub(r'\s+', ' ', content[text_start:text_end].decode())
+    check(notice < 1024 and text_end < style and 'incomplete' in whole_notice,
+          'the notice at bytes %d to %d, the style at %d: %r' % (notice, text_end, style,
+                                                               whole_notice))
+    ends = sorted(set(
+        list(range(text_start + 1, said + 16, 4)) +  # the notice, as it comes
+        list(range(said, 8192, 307)) +  # the first 8 KB, the style among them
+        [style + 1, (style + style_end) // 2, style_end + 3,
+         content.index(b'id="page-head"') + 40,  # inside the header's data
+         content.index(b'class="page-lines">') + 1000,  # inside the lines
+         content.index(b'id="page-end"'),  # all lines, no totals
+         content.rindex(b'<script>') + 100]))  # inside the script
+    cut = os.path.join(work, 'cut.html')
+    for end in ends:
         with open(cut, 'wb') as f:
             f.write(content[:end])
         browser.driver.get('file://' + cut)
-        shown = browser.run('''return [document.getElementById('status').checkVisibility(),
-            document.getElementById('status').textContent,
-            document.getElementById('main').checkVisibility()]''')
-        check(shown[0] and 'incomplete' in shown[1] and not shown[2],
-              'page cut at byte %d: %s' % (end, shown))
+        shown = browser.run('''const status = document.getElementById('status');
+            const main = document.getElementById('main');
+            return [status !== null && status.checkVisibility(), status && status.textContent,
+                    main !== null && main.checkVisibility(),
+                    document.documentElement.dataset.state || '']''')
+        text = re.sub(r'\s+', ' ', shown[1] or '')
+        if end < said:
+            # Cut inside the notice: as much of it as there is, nothing else.
+            ok = shown[0] and text and whole_notice.startswith(text.rstrip())
+        else:
+            ok = shown[0] and 'incomplete' in text
+        check(ok and not shown[2] and shown[3] == '', 'page cut at byte %d: %s' % (end, shown))
         browser.console()
 
     # Totals that the lines do not add up to.
