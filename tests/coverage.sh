@@ -341,6 +341,11 @@ html)
     OUT=$work/run/out.html cover -translations "$cat" -html out.html Strings.txt
     outcome "standard output's file" 4 "Cannot open 'out.html' file for write."$'\n'
     [ ! -s "$work/run/out.html" ] || fail "standard output's file: written"
+    # A device is no file to keep apart: /dev/null takes the page and the output alike.
+    OUT=/dev/null cover -translations "$cat" -html /dev/null Strings.txt
+    outcome "the page and standard output both /dev/null" 0 ""
+    OUT=/dev/null cover -translations "$cat" -html /dev/null /dev/null
+    outcome "the strings file, the page and standard output all /dev/null" 0 ""
     mkfifo "$work/run/fifo.html"
     cover -translations "$cat" -html fifo.html Strings.txt
     outcome "a FIFO without a reader" 4 "Cannot open 'fifo.html' file for write."$'\n'
