@@ -223,8 +223,8 @@ def group_hostile(browser):
 
     facts = browser.run(WIRE + '''return ['strings', 'directory', 'lines', 'languages', 'made']
         .map((id) => wire(document.getElementById('fact-' + id).textContent))''')
-    want = [dataset.strings.decode('utf-8', 'backslashreplace'),
-            dataset.directory.decode('utf-8', 'backslashreplace'),
+    want = [visible(dataset.strings.decode('utf-8', 'backslashreplace')),
+            visible(dataset.directory.decode('utf-8', 'backslashreplace')),
             str(dataset.count), str(len(dataset.languages)), dataset.made]
     check([unwire(f) for f in facts] == want, 'header %s, not %s' % (facts, want))
     check(bars(browser) == expected_bars(dataset, range(len(dataset.languages))),

@@ -183,7 +183,7 @@ HOSTILE = [
 
 def hostile_set():
     """The hostile texts as lines and as translations, in four languages, RTL among them."""
-    languages = ['ar', 'de', 'he', 'x<b>y</b>']
+    languages = ['ar', 'de', 'he', 'x<b>y</b>\u202e']
     count = len(HOSTILE)
 
     def line(i):
@@ -196,7 +196,7 @@ def hostile_set():
         return i + 1, text, states, answers
 
     return DataSet(languages, count, line,
-                   strings='strings <i>x</i> "é".txt'.encode() + b'\xff',
+                   strings='strings <i>x</i> "é"\u2067📁.txt\ufeff'.encode() + b'\xff',
                    directory=b'/tmp/cat\xe9logs \xc0\x80 \xed\xa0\x80 \xf4\x90\x80\x80 \xe2\x82 '
                              b'\xf0\x9f\x98 <script>alert(0)</script>')
 

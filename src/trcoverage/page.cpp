@@ -190,7 +190,18 @@ QString bytesAsText(const QByteArray &name)
                          : 0;
         }
         if (length) {
-            text += QString::fromUtf8(reinterpret_cast<const char *>(byte), length);
+            // Decoded here: the toolkit's decoder takes a U+FEFF that starts its input for a
+            // byte-order mark and drops it, and each character starts an input of its own.
+            static const unsigned char leadBits[] = {0, 0x7f, 0x1f, 0x0f, 0x07};
+            char32_t code = lead & leadBits[length];
+            for (qsizetype i = 1; i < length; ++i)
+                code = code << 6 | (byte[i] & 0x3f);
+            if (QChar::requiresSurrogates(code)) {
+                text += QChar(QChar::highSurrogate(code));
+                text += QChar(QChar::lowSurrogate(code));
+            } else {
+                text += QChar(char16_t(code));
+            }
             byte += length;
         } else {
             static const char digits[] = "0123456789abcdef";
