@@ -248,40 +248,46 @@ def group_hostile(browser):
     check_rows(browser, dataset, list(range(dataset.count)), range(len(dataset.languages)),
                'all rows', every=True)
 
-    # Every cell by keyboard: the tooltip shows the whole line, or the cell's translation.
+    # Every cell by keyboard: the tooltip shows the whole line, or the cell's translation. The
+    # keys go as one sequence; the page's tooltip is noted wherever the focus lands.
+    from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.keys import Keys
-    browser.run('document.querySelector(\'#matrix-body tr[data-position="0"] td\').focus()')
-    tip_js = WIRE + 'return [document.getElementById("tip").hidden, ' \
-                    'wire(document.getElementById("tip").textContent), ' \
-                    'document.activeElement.parentElement.dataset.position, ' \
-                    'document.activeElement.dataset.column]'
+    browser.run(WIRE + '''window.tips = [];
+        document.addEventListener('focusin', (event) => {
+          const cell = event.target.closest && event.target.closest('td[data-column]');
+          const tip = document.getElementById('tip');
+          if (cell) tips.push([tip.hidden, wire(tip.textContent), cell.parentElement.dataset.position,
+                               cell.dataset.column]);
+        });
+        document.querySelector('#matrix-body tr[data-position="0"] td').focus()''')
     languages = len(dataset.languages)
+    keys = ActionChains(browser.driver)
     for i in range(dataset.count):
+        keys.send_keys(*([Keys.ARROW_RIGHT] * languages + [Keys.HOME, Keys.ARROW_DOWN]))
+    keys.perform()
+    tips = browser.run('return tips')
+    # Each row from its text to its last language, then Home to its text again.
+    landed = [(i, column) for i in range(dataset.count)
+              for column in list(range(languages + 1)) + [0]]
+    check([(int(p), int(c)) for _, _, p, c in tips] == landed,
+          'the focus landed at %s' % [(p, c) for _, _, p, c in tips][:40])
+    for (i, column), (hidden, tip, _, _) in zip(landed, tips):
         number, text, states, answers = dataset.line(i)
-        for column in range(languages + 1):
-            hidden, tip, position, at = browser.run(tip_js)
-            tip = unwire(tip)
-            if not check([position, at] == [str(i), str(column)],
-                         'focus at row %s column %s, not %d %d' % (position, at, i, column)):
-                return
-            if column == 0:
-                want = 'Line %d%s' % (number, tip_text('line', text))
-            else:
-                state = states[column - 1]
-                name = dataset.languages[column - 1]
-                want = '%s: line %d, %s%s%s' % (
-                    visible(name), number, 'translated' if state in 'yY' else 'untranslated',
-                    tip_text('translation', answers[column - 1]) if state in 'yY' else '',
-                    '! Another component translates this line differently.'
-                    if state in 'YN' else '')
-            check(not hidden and tip == whole(want), 'tooltip of line %d column %d: %r, not %r'
-                  % (number, column, tip[:200], want[:200]))
-            browser.driver.switch_to.active_element.send_keys(
-                Keys.ARROW_RIGHT if column < languages else Keys.HOME)
-        browser.driver.switch_to.active_element.send_keys(Keys.ARROW_DOWN)
+        tip = unwire(tip)
+        if column == 0:
+            want = 'Line %d%s' % (number, tip_text('line', text))
+        else:
+            state = states[column - 1]
+            name = dataset.languages[column - 1]
+            want = '%s: line %d, %s%s%s' % (
+                visible(name), number, 'translated' if state in 'yY' else 'untranslated',
+                tip_text('translation', answers[column - 1]) if state in 'yY' else '',
+                '! Another component translates this line differently.'
+                if state in 'YN' else '')
+        check(not hidden and tip == whole(want), 'tooltip of line %d column %d: %r, not %r'
+              % (number, column, tip[:200], want[:200]))
 
     # The mouse: hovering shows the same.
-    from selenium.webdriver.common.action_chains import ActionChains
     for i, column in ((0, 1), (33, 2), (41, 0)):
         scroll_matrix(browser, i * 28)
         browser.run('document.getElementById("lines-title").scrollIntoView()')
