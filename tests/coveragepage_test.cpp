@@ -70,3 +70,24 @@ TEST(CoveragePage, FullDiskIsReported)
     FillingDevice exact(whole);
     EXPECT_TRUE(writePage(exact, 60000));
 }
+
+// A line and a translation far longer than the page shows are cut, escaped characters and all:
+// the page holds their first characters and their lengths, not the texts.
+TEST(CoveragePage, LongTextsAreCut)
+{
+    FillingDevice device(std::numeric_limits<qint64>::max());
+    CoveragePage page(device);
+    page.start("Strings.txt", "/catalogs", {QStringLiteral("de")},
+               QDateTime::fromString(QStringLiteral("2025-01-01T00:00:00Z"), Qt::ISODate));
+    // Letters, markup and a character of two bytes in no order, so that it compresses poorly.
+    QString line(4000000, u' ');
+    quint32 random = 1;
+    for (QChar &c : line) {
+        random = random * 1103515245 + 12345;
+        const int pick = int(random >> 16) % 28;
+        c = pick < 26 ? QChar(u'a' + pick) : pick == 26 ? u'<' : u'\u00e9';
+    }
+    page.addLine(1, line, {{true, false, line + QStringLiteral("!")}});
+    ASSERT_TRUE(page.finish({{1, 0}}));
+    EXPECT_LT(device.written, 64 * 1024);
+}

@@ -61,10 +61,10 @@ def one_line(text):
 
 
 def tip_text(what, text):
-    """A text as the tooltip shows it: what the page holds of it, then whether that is all."""
+    """A text as the tooltip shows it: whether the page holds all of it, then what it holds."""
     text, length = shown(text)
-    return visible(text) + ('Cut: the %s has {:,} characters; the page shows its first {:,}.'
-                            .format(length, pagetools.SHOWN) % what if length else '')
+    return ('Cut: the %s has {:,} characters; the page shows its first {:,}.'
+            .format(length, pagetools.SHOWN) % what if length else '') + visible(text)
 
 
 def share(translated, untranslated):
@@ -779,8 +779,8 @@ def group_run(browser):
     browser.run('document.querySelector(\'#matrix-body tr[data-position="1"] '
                 'td[data-column="0"]\').focus()')
     tip = browser.run('return document.getElementById("tip").textContent')
-    want = 'Line 2' + held + 'Cut: the line has 75,000,000 characters; the page shows its ' \
-        'first 2,000.'
+    want = 'Line 2Cut: the line has 75,000,000 characters; the page shows its first 2,000.' + \
+        held
     check(tip == want, 'a line of 100 MB: tooltip %r…%r' % (tip[:40], tip[-100:]))
 
 

@@ -577,8 +577,10 @@
       const column = Number(cell.dataset.column);
       const parts = [];
       if (column === 0) {
-        parts.push(make('div', 'tip-head', 'Line ' + line[0]), textBlock(line[1]));
+        parts.push(make('div', 'tip-head', 'Line ' + line[0]));
+        // Before the text, which may fill the tooltip.
         if (line[4] && line[4].text) parts.push(cutNote('line', line[1], line[4].text));
+        parts.push(textBlock(line[1]));
       } else {
         const language = columns[column - 1];
         const code = line[2].charCodeAt(language.index);
@@ -590,9 +592,9 @@
         const index = answerIndex(line, language.index);
         if (index >= 0) {
           const answer = line[3][index];
-          parts.push(textBlock(answer));
           const length = line[4] && line[4].answers[index];
           if (length) parts.push(cutNote('translation', answer, length));
+          parts.push(textBlock(answer));
         }
         if (isConflict(code)) {
           parts.push(make('div', 'tip-note',
