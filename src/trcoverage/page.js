@@ -560,7 +560,7 @@
       moveTo(move[0], move[1]);
     });
 
-    // ----- The tooltip: a cell's translation, or a line's whole text
+    // ----- The tooltip: a cell's translation, or a line's text
     const textBlock = (text) => {
       const div = shownNode('div', 'tip-text' + (text === '' ? ' line empty' : ''), visible(text));
       div.dir = 'auto';
