@@ -106,7 +106,7 @@
   // [[number...], [text...], "states", [translation...] per language], where the states hold a
   // letter per line and language and each language's translations are those of its translated
   // cells. Made into lines: [number, text, states, [translation of each translated cell]], and
-  // for a line with a text cut short a fifth item, {text: its length, answers: [the length of
+  // for a line with a text cut short a fifth element, {text: its length, answers: [the length of
   // each translation cut short, by its place among the line's]}.
   const decodeBlock = async (block, languageCount) => {
     const binary = atob(block.textContent);
