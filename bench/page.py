@@ -1,11 +1,15 @@
 """Prints what the coverage page costs: its size, the time and peak memory to write it, and in
 headless Chromium the first paint, a filter and a scroll for 10,000 lines in 30 languages, and
-the opening of 100,000 lines. The data sets are the browser tests' realistic ones.
+the opening of 100,000 lines. The data sets are the browser tests' realistic ones. Then
+trcoverage's peak memory with and without the page on a line of 100 MB, and the opening of
+pages of such a line and of 100,000 lines as long as the page shows whole: trcoverage and the
+bundled catalogs are taken from the build directory PAGE_FEED lies in.
 
 Run by bench/run.sh with Debian's python3; usage: page.py PAGE_FEED DATA_DIR [LINES...]
 (default 10000 100000)."""
 
 import os
+import random
 import statistics
 import subprocess
 import sys
@@ -34,6 +38,11 @@ def write_page(feeder, data_dir, lines, languages=30):
 def first_paint(browser, page):
     """Milliseconds from navigation to the first contentful paint and to the matrix shown."""
     browser.open(page, timeout=300)
+    # The paint's entry is reported after the frame: on a small page, after the page's mark.
+    browser.run('''return new Promise((done) => { const wait = () =>
+        performance.getEntriesByName('first-contentful-paint').length ? done()
+                                                                      : setTimeout(wait, 5);
+        wait(); })''')
     return browser.run('''return [
         performance.getEntriesByName('first-contentful-paint')[0].startTime,
         performance.getEntriesByName('trcoverage:ready')[0].startTime]''')
@@ -71,6 +80,61 @@ def scroll_times(browser, jumps=20, step=0):
           }
           return times;
         })()''', jumps, step)
+
+
+def timed_run(command):
+    """Runs a command, its output discarded: (seconds, peak KB)."""
+    with tempfile.NamedTemporaryFile('r') as stats:
+        subprocess.run(['/usr/bin/time', '-f', '%e %M', '-o', stats.name] + command, check=True,
+                       stdout=subprocess.DEVNULL)
+        seconds, peak = stats.read().split()[-2:]
+    return float(seconds), int(peak)
+
+
+def long_lines(trcoverage, catalogs, data_dir):
+    """trcoverage's peak with and without -html on one line of 100 MB, and the page opened;
+    then 100,000 lines each as long as the page shows whole, in the browser."""
+    print('long lines (trcoverage -lang de, the bundled catalogs; the page cuts a text after '
+          '%s characters)' % '{:,}'.format(pagetools.SHOWN))
+    print('%-34s %9s %9s %9s %9s %10s %9s' % ('input', 'peak KB', '-html KB', 'write s',
+                                              'page MB', 'ready ms', 'heap MB'))
+    one = os.path.join(data_dir, 'long-line.txt')
+    if not os.path.exists(one):
+        with open(one + '.new', 'wb') as f:
+            # Markup, which the page escapes sixfold, and letters of one and two bytes.
+            f.write(b'Hello\n' + b'<a\xc3\xa9' * 25000000 + b'\nZoo\n')
+        os.rename(one + '.new', one)
+    many = os.path.join(data_dir, 'long-lines.txt')
+    if not os.path.exists(many):
+        chooser = random.Random(4)
+        with open(many + '.new', 'w', encoding='utf-8') as f:
+            for _ in range(100000):
+                words = []
+                while sum(len(w) + 1 for w in words) <= pagetools.SHOWN:
+                    words.append(chooser.choice(pagetools.WORDS))
+                f.write(' '.join(words)[:pagetools.SHOWN] + '\n')
+        os.rename(many + '.new', many)
+    for label, strings in (('1 line of 100 MB (75M characters)', one),
+                           ('100,000 lines of 2,000 characters', many)):
+        command = [trcoverage, '-translations', catalogs, '-lang', 'de']
+        _, peak = timed_run(command + [strings])
+        page = os.path.join(data_dir, os.path.basename(strings) + '.html')
+        seconds, html_peak = timed_run(command + ['-html', page, strings])
+        ready, heap = [], []
+        for _ in range(REPEATS):
+            browser = pagetools.Browser()
+            try:
+                browser.open(page, timeout=300)
+                ready.append(browser.run(
+                    'return performance.getEntriesByName("trcoverage:ready")[0].startTime'))
+                heap.append(browser.run('return performance.memory.usedJSHeapSize') / 1e6)
+            finally:
+                browser.close()
+        print('%-34s %9d %9d %9.2f %9.2f %10.0f %9.0f' % (
+            label, peak, html_peak, seconds, os.path.getsize(page) / 1e6,
+            statistics.median(ready), statistics.median(heap)))
+    print('peak KB: trcoverage without -html, and with it; ready: from navigation to the matrix '
+          'shown; heap: the page\'s JavaScript heap once shown')
 
 
 def main():
@@ -114,6 +178,15 @@ def main():
     print('writer peak for 10 lines: %d KB; text: "save" over lines and translations; '
           'untr.: only untranslated; jump, step: median/max of %d jumps across the matrix and '
           'of %d steps of 120 pixels' % (small_peak, 20 * REPEATS, 20 * REPEATS))
+
+    build = os.path.dirname(os.path.dirname(os.path.abspath(feeder)))
+    trcoverage = os.path.join(build, 'trcoverage')
+    catalogs = os.path.join(build, 'examples', 'translations')
+    print()
+    if os.access(trcoverage, os.X_OK) and os.path.isdir(catalogs):
+        long_lines(trcoverage, catalogs, data_dir)
+    else:
+        print('long lines: skipped, no %s or %s' % (trcoverage, catalogs))
 
 
 if __name__ == '__main__':

@@ -219,7 +219,8 @@ conflict,fr,1,Hello,,,,zoo2,Servus,same,,,
 conflict,fr,2,Zoo,,,,zoo,Tierpark,answers,,,
 conflict,fr,2,Zoo,,,,zoo2,Tierpark,same,,,
 END
-    cover -translations "$cat" -lang de -lang xx -missing -conflicts -format json Strings.txt
+    # differing: the conflicts where a component answers otherwise (fr's two agree).
+    cover -translations "$cat" -lang de -lang fr -lang xx -missing -conflicts -format json Strings.txt
     same "JSON" "$work/out" <<END
 {
   "lines": 6,
@@ -235,10 +236,29 @@ END
         {"line": 5, "text": "Radio", "same": true},
         {"line": 6, "text": "nope", "same": false}
       ],
+      "differing": 3,
       "conflicts": [
         {"line": 1, "text": "Hello", "answers": [{"component": "app", "translation": "Hallo", "role": "answers"}, {"component": "zoo", "translation": "Servus", "role": "differs"}]},
         {"line": 3, "text": "Order", "answers": [{"component": "Zeta", "translation": "von Zeta", "role": "answers"}, {"component": "alpha", "translation": "von alpha", "role": "differs"}]},
         {"line": 4, "text": "Menu", "answers": [{"component": "Zeta", "translation": "Menü von Zeta", "role": "answers"}, {"component": "alpha", "translation": "Menü von alpha", "role": "differs"}]}
+      ]
+    },
+    {
+      "language": "fr",
+      "translated": 2,
+      "untranslated": 4,
+      "same": 0,
+      "share": 33.3,
+      "missing": [
+        {"line": 3, "text": "Order", "same": false},
+        {"line": 4, "text": "Menu", "same": false},
+        {"line": 5, "text": "Radio", "same": false},
+        {"line": 6, "text": "nope", "same": false}
+      ],
+      "differing": 0,
+      "conflicts": [
+        {"line": 1, "text": "Hello", "answers": [{"component": "zoo", "translation": "Servus", "role": "answers"}, {"component": "zoo2", "translation": "Servus", "role": "same"}]},
+        {"line": 2, "text": "Zoo", "answers": [{"component": "zoo", "translation": "Tierpark", "role": "answers"}, {"component": "zoo2", "translation": "Tierpark", "role": "same"}]}
       ]
     },
     {
@@ -255,6 +275,7 @@ END
         {"line": 5, "text": "Radio", "same": false},
         {"line": 6, "text": "nope", "same": false}
       ],
+      "differing": 0,
       "conflicts": []
     }
   ]
@@ -353,6 +374,7 @@ if de["conflicts"][0]["answers"][0]["translation"] != "Zwei\nZeilen":
       "same": 0,
       "share": 100.0,
       "missing": [],
+      "differing": 1,
       "conflicts": [
         {"line": 1, "text": "Hello", "answers": [{"component": "app", "translation": "Hallo", "role": "answers"}, {"component": "zoo", "translation": "Servus", "role": "differs"}]}
       ]
@@ -480,6 +502,11 @@ html)
     OUT=$work/run/out.html cover -translations "$cat" -html out.html Strings.txt
     outcome "standard output's file" 4 "Cannot open 'out.html' file for write."$'\n'
     [ ! -s "$work/run/out.html" ] || fail "standard output's file: written"
+    # A device is no file to keep apart: /dev/null takes the page and the output alike.
+    OUT=/dev/null cover -translations "$cat" -html /dev/null Strings.txt
+    outcome "the page and standard output both /dev/null" 0 ""
+    OUT=/dev/null cover -translations "$cat" -html /dev/null /dev/null
+    outcome "the strings file, the page and standard output all /dev/null" 0 ""
     mkfifo "$work/run/fifo.html"
     cover -translations "$cat" -html fifo.html Strings.txt
     outcome "a FIFO without a reader" 4 "Cannot open 'fifo.html' file for write."$'\n'

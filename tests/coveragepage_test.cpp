@@ -78,3 +78,32 @@ TEST(CoveragePage, FullDiskIsReported)
     FillingDevice exact(whole);
     EXPECT_TRUE(writePage(exact, 60000));
 }
+
+// A line and a translation far longer than the page shows are cut, escaped characters and all:
+// the page holds their first characters and their lengths, not the texts.
+TEST(CoveragePage, LongTextsAreCut)
+{
+    FillingDevice device(std::numeric_limits<qint64>::max());
+    Writer out(device);
+    CoveragePage page(out, "Strings.txt",
+                      QDateTime::fromString(QStringLiteral("2025-01-01T00:00:00Z"), Qt::ISODate));
+    page.begin({"/catalogs", {{QStringLiteral("de"), nullptr}}});
+    // Letters, markup and a character of two bytes in no order, so that it compresses poorly.
+    QString line(4000000, u' ');
+    quint32 random = 1;
+    for (QChar &c : line) {
+        random = random * 1103515245 + 12345;
+        const int pick = int(random >> 16) % 28;
+        c = pick < 26 ? QChar(u'a' + pick) : pick == 26 ? u'<' : u'\u00e9';
+    }
+    Outcome outcome;
+    outcome.translated = true;
+    outcome.answer = line + QStringLiteral("!");
+    page.addLine({1, line, {}, nullptr, &outcome, 1});
+    PassTotals totals;
+    totals.lines = 1;
+    totals.translated = {1};
+    page.end(totals);
+    ASSERT_TRUE(out.finish());
+    EXPECT_LT(device.written, 64 * 1024);
+}

@@ -571,6 +571,16 @@ tables)
     expect_status 3 "notices into the table"
     expect "notices into the table: the message" "$table" "old\nCannot open 'Strings_Table.txt' file for write.\n"
     expect "notices into the table: no report" "$work/out" ''
+    # A device is no file to keep apart: the table, the report and the strings file may all be
+    # /dev/null.
+    rm "$table"
+    ln -s /dev/null "$table"
+    OUT=/dev/null run_de Strings.txt
+    expect_status 0 "table and report both /dev/null"
+    expect "table and report both /dev/null: no message" "$work/err" ''
+    OUT=/dev/null run_de /dev/null
+    expect_status 0 "strings file, table and report all /dev/null"
+    expect "all /dev/null: no message" "$work/err" ''
     # The table a symbolic link to the strings file: refused, the strings file whole.
     rm "$table"
     ln -s "$work/run/Strings.txt" "$table"

@@ -14,7 +14,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pagetools  # noqa: E402
-from pagetools import visible, whole  # noqa: E402
+from pagetools import shown, visible, whole  # noqa: E402
 
 failures = 0
 
@@ -53,8 +53,18 @@ def unwire(text):
 
 
 def one_line(text):
-    """A line as the matrix shows it: on one line, a line feed as its picture."""
-    return whole(visible(text).replace('\n', '\u240a'))
+    """A line as the matrix shows it: on one line, a line feed as its picture; what the page
+    holds of it, said first when that is not all."""
+    text, length = shown(text)
+    return ('cut ({:,} characters) '.format(length) if length else '') + \
+        whole(visible(text).replace('\n', '\u240a'))
+
+
+def tip_text(what, text):
+    """A text as the tooltip shows it: whether the page holds all of it, then what it holds."""
+    text, length = shown(text)
+    return ('Cut: the %s has {:,} characters; the page shows its first {:,}.'
+            .format(length, pagetools.SHOWN) % what if length else '') + visible(text)
 
 
 def share(translated, untranslated):
@@ -78,8 +88,8 @@ def expected_cell(name, state):
     translated, conflict = state in 'yY', state in 'YN'
     return [('✓' if translated else '✗') + ('!' if conflict else ''),
             'c ' + ('y' if translated else 'n') + (' x' if conflict else ''),
-            name + ': ' + ('translated' if translated else 'untranslated') +
-            (', conflict' if conflict else '')]
+            visible(name) + ': ' + ('translated' if translated else 'untranslated') +
+            (', differing' if conflict else '')]
 
 
 FRAME = 'return new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))'
@@ -164,7 +174,7 @@ def bars(browser):
 
 
 def expected_bars(dataset, order):
-    return [[dataset.languages[j], '{:,}'.format(dataset.totals[j][0]),
+    return [[visible(dataset.languages[j]), '{:,}'.format(dataset.totals[j][0]),
              '{:,}'.format(dataset.totals[j][1]), '{:,}'.format(conflicts(dataset, j)),
              share(*dataset.totals[j])] for j in order]
 
@@ -213,8 +223,8 @@ def group_hostile(browser):
 
     facts = browser.run(WIRE + '''return ['strings', 'directory', 'lines', 'languages', 'made']
         .map((id) => wire(document.getElementById('fact-' + id).textContent))''')
-    want = [dataset.strings.decode('utf-8', 'backslashreplace'),
-            dataset.directory.decode('utf-8', 'backslashreplace'),
+    want = [visible(dataset.strings.decode('utf-8', 'backslashreplace')),
+            visible(dataset.directory.decode('utf-8', 'backslashreplace')),
             str(dataset.count), str(len(dataset.languages)), dataset.made]
     check([unwire(f) for f in facts] == want, 'header %s, not %s' % (facts, want))
     check(bars(browser) == expected_bars(dataset, range(len(dataset.languages))),
@@ -238,40 +248,46 @@ def group_hostile(browser):
     check_rows(browser, dataset, list(range(dataset.count)), range(len(dataset.languages)),
                'all rows', every=True)
 
-    # Every cell by keyboard: the tooltip shows the whole line, or the cell's translation.
+    # Every cell by keyboard: the tooltip shows the whole line, or the cell's translation. The
+    # keys go as one sequence; the page's tooltip is noted wherever the focus lands.
+    from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.keys import Keys
-    browser.run('document.querySelector(\'#matrix-body tr[data-position="0"] td\').focus()')
-    tip_js = WIRE + 'return [document.getElementById("tip").hidden, ' \
-                    'wire(document.getElementById("tip").textContent), ' \
-                    'document.activeElement.parentElement.dataset.position, ' \
-                    'document.activeElement.dataset.column]'
+    browser.run(WIRE + '''window.tips = [];
+        document.addEventListener('focusin', (event) => {
+          const cell = event.target.closest && event.target.closest('td[data-column]');
+          const tip = document.getElementById('tip');
+          if (cell) tips.push([tip.hidden, wire(tip.textContent), cell.parentElement.dataset.position,
+                               cell.dataset.column]);
+        });
+        document.querySelector('#matrix-body tr[data-position="0"] td').focus()''')
     languages = len(dataset.languages)
+    keys = ActionChains(browser.driver)
     for i in range(dataset.count):
+        keys.send_keys(*([Keys.ARROW_RIGHT] * languages + [Keys.HOME, Keys.ARROW_DOWN]))
+    keys.perform()
+    tips = browser.run('return tips')
+    # Each row from its text to its last language, then Home to its text again.
+    landed = [(i, column) for i in range(dataset.count)
+              for column in list(range(languages + 1)) + [0]]
+    check([(int(p), int(c)) for _, _, p, c in tips] == landed,
+          'the focus landed at %s' % [(p, c) for _, _, p, c in tips][:40])
+    for (i, column), (hidden, tip, _, _) in zip(landed, tips):
         number, text, states, answers = dataset.line(i)
-        for column in range(languages + 1):
-            hidden, tip, position, at = browser.run(tip_js)
-            tip = unwire(tip)
-            if not check([position, at] == [str(i), str(column)],
-                         'focus at row %s column %s, not %d %d' % (position, at, i, column)):
-                return
-            if column == 0:
-                want = 'Line %d%s' % (number, visible(text))
-            else:
-                state = states[column - 1]
-                name = dataset.languages[column - 1]
-                want = '%s: line %d, %s%s%s' % (
-                    name, number, 'translated' if state in 'yY' else 'untranslated',
-                    visible(answers[column - 1]) if state in 'yY' else '',
-                    '! Another component translates this line differently.'
-                    if state in 'YN' else '')
-            check(not hidden and tip == whole(want), 'tooltip of line %d column %d: %r, not %r'
-                  % (number, column, tip[:200], want[:200]))
-            browser.driver.switch_to.active_element.send_keys(
-                Keys.ARROW_RIGHT if column < languages else Keys.HOME)
-        browser.driver.switch_to.active_element.send_keys(Keys.ARROW_DOWN)
+        tip = unwire(tip)
+        if column == 0:
+            want = 'Line %d%s' % (number, tip_text('line', text))
+        else:
+            state = states[column - 1]
+            name = dataset.languages[column - 1]
+            want = '%s: line %d, %s%s%s' % (
+                visible(name), number, 'translated' if state in 'yY' else 'untranslated',
+                tip_text('translation', answers[column - 1]) if state in 'yY' else '',
+                '! Another component translates this line differently.'
+                if state in 'YN' else '')
+        check(not hidden and tip == whole(want), 'tooltip of line %d column %d: %r, not %r'
+              % (number, column, tip[:200], want[:200]))
 
     # The mouse: hovering shows the same.
-    from selenium.webdriver.common.action_chains import ActionChains
     for i, column in ((0, 1), (33, 2), (41, 0)):
         scroll_matrix(browser, i * 28)
         browser.run('document.getElementById("lines-title").scrollIntoView()')
@@ -282,23 +298,27 @@ def group_hostile(browser):
         hidden, tip = browser.run(WIRE + 'return [document.getElementById("tip").hidden, '
                                          'wire(document.getElementById("tip").textContent)]')
         number, text, states, answers = dataset.line(i)
-        shows = whole(visible(text if column == 0 else answers[column - 1] or ''))
+        shows = tip_text('line' if column == 0 else 'translation',
+                         text if column == 0 else answers[column - 1] or '')
         check(not hidden and shows in unwire(tip), 'hovered line %d column %d: %r' %
               (number, column, tip))
 
-    # Filtering by the hostile texts finds them, and still runs nothing.
-    for query in ('<script>', '"><img', '</textarea>', 'שמור', '📁'):
+    # Filtering by the hostile texts finds them, and still runs nothing. It goes by the text,
+    # not by the marks that show what would show as nothing.
+    for query in ('<script>', '"><img', '</textarea>', 'שמור', '📁', '\ufeffbom', 'u+feff'):
         filtered(browser, lambda: browser.run(
             'const f = document.getElementById("filter-text"); f.value = arguments[0];'
             'f.dispatchEvent(new Event("input"))', query))
         want = [i for i in range(dataset.count)
-                if query in dataset.line(i)[1].lower()
-                or any(a and query in a.lower() for a in dataset.line(i)[3])]
-        check_rows(browser, dataset, want, range(languages), 'filter ' + query, every=True)
+                if query in shown(dataset.line(i)[1])[0].lower()
+                or any(a and query in shown(a)[0].lower() for a in dataset.line(i)[3])]
+        if want:
+            check_rows(browser, dataset, want, range(languages), 'filter ' + query, every=True)
         check(shown_count(browser) == 'Showing %d of %d lines' % (len(want), dataset.count),
               'filter %r: %s' % (query, shown_count(browser)))
     check_clean(browser, 'after use')
     group_empty(browser)
+    check_comment_names(browser)
     browser.open(page)
     filtered(browser, lambda: browser.run(
         'const f = document.getElementById("filter-text"); f.value = "";'
@@ -317,9 +337,37 @@ def group_empty(browser):
     check(browser.open(page) == 'ready', 'the empty page is not ready: ' + browser.state())
     check(bars(browser) == expected_bars(dataset, range(2)), 'bars %s' % bars(browser))
     check(shown_count(browser) == 'Showing 0 of 0 lines', shown_count(browser))
+    # Nothing was filtered out: there is nothing to show.
     check(browser.run('return document.querySelector("#matrix-body td.none").textContent')
-          == 'No line matches the filter.', 'no "no line" row')
+          == 'The strings file has no lines.', 'no "no lines" row')
     check_clean(browser, 'empty')
+
+
+def check_comment_names(browser):
+    """A name that opens a comment and then a script: inside a script element that makes the
+    element's own end no end, and the rest of the page would be script."""
+    name = '<!--<script x'
+    for place in ('strings file', 'directory', 'language'):
+        language = name if place == 'language' else 'de'
+        dataset = pagetools.DataSet(
+            [language], 1, lambda i: (1, name, 'y', [name]),
+            strings=name.encode() if place == 'strings file' else b'Strings.txt',
+            directory=name.encode() if place == 'directory' else b'/catalogs')
+        page = feed(dataset, 'comment')
+        from selenium.common.exceptions import TimeoutException
+        try:
+            state = browser.open(page, timeout=10)
+        except TimeoutException:
+            state = 'never ready'
+        if not check(state == 'ready', '%s %r: the page is %s' % (place, name, state)):
+            continue
+        facts = browser.run('''return ['strings', 'directory'].map((id) =>
+            document.getElementById('fact-' + id).textContent)''')
+        want = [dataset.strings.decode(), dataset.directory.decode()]
+        check(facts == want, '%s %r: header %s, not %s' % (place, name, facts, want))
+        check(bars(browser) == expected_bars(dataset, [0]), '%s %r: bars %s' %
+              (place, name, bars(browser)))
+        check_clean(browser, place + ' ' + name)
 
 
 def group_filter(browser):
@@ -347,8 +395,8 @@ def group_filter(browser):
         if want:
             check_rows(browser, dataset, want, list(shown), label, every=True)
         else:
-            check(browser.run('return document.querySelector("#matrix-body td.none") !== null'),
-                  label + ': no "no line matches" row')
+            check(browser.run('return document.querySelector("#matrix-body td.none").textContent')
+                  == 'No line matches the filter.', label + ': no "no line matches" row')
         return want
 
     # Typed, as a user does: Tab from the share button to the text field.
@@ -520,19 +568,42 @@ def group_broken(browser):
     page = feed(dataset, 'whole')
     with open(page, 'rb') as f:
         content = f.read()
-    ends = [content.index(b'class="page-lines">') + 1000,  # inside the data
-            content.index(b'id="page-end"'),  # all data, no totals
-            content.rindex(b'<script>') + 100]  # inside the script
-    for n, end in enumerate(ends):
-        cut = os.path.join(work, 'cut%d.html' % n)
+    # The notice comes before whatever a cut could break: the style, the data, the script. Only
+    # the head's policy and the like stand before it, which a cut page cannot show anyway.
+    notice = content.index(b'<p id="status"')
+    text_start = content.index(b'>', notice) + 1
+    text_end = content.index(b'</p>', notice)
+    said = content.index(b'incomplete', text_start) + len(b'incomplete')
+    style, style_end = content.index(b'<style>'), content.index(b'</style>')
+    whole_notice = re.sub(r'\s+', ' ', content[text_start:text_end].decode())
+    check(notice < 1024 and text_end < style and 'incomplete' in whole_notice,
+          'the notice at bytes %d to %d, the style at %d: %r' % (notice, text_end, style,
+                                                               whole_notice))
+    ends = sorted(set(
+        list(range(text_start + 1, said + 16, 4)) +  # the notice, as it comes
+        list(range(said, 8192, 307)) +  # the first 8 KB, the style among them
+        [style + 1, (style + style_end) // 2, style_end + 3,
+         content.index(b'id="page-head"') + 40,  # inside the header's data
+         content.index(b'class="page-lines">') + 1000,  # inside the lines
+         content.index(b'id="page-end"'),  # all lines, no totals
+         content.rindex(b'<script>') + 100]))  # inside the script
+    cut = os.path.join(work, 'cut.html')
+    for end in ends:
         with open(cut, 'wb') as f:
             f.write(content[:end])
         browser.driver.get('file://' + cut)
-        shown = browser.run('''return [document.getElementById('status').checkVisibility(),
-            document.getElementById('status').textContent,
-            document.getElementById('main').checkVisibility()]''')
-        check(shown[0] and 'incomplete' in shown[1] and not shown[2],
-              'page cut at byte %d: %s' % (end, shown))
+        shown = browser.run('''const status = document.getElementById('status');
+            const main = document.getElementById('main');
+            return [status !== null && status.checkVisibility(), status && status.textContent,
+                    main !== null && main.checkVisibility(),
+                    document.documentElement.dataset.state || '']''')
+        text = re.sub(r'\s+', ' ', shown[1] or '')
+        if end < said:
+            # Cut inside the notice: as much of it as there is, nothing else.
+            ok = shown[0] and text and whole_notice.startswith(text.rstrip())
+        else:
+            ok = shown[0] and 'incomplete' in text
+        check(ok and not shown[2] and shown[3] == '', 'page cut at byte %d: %s' % (end, shown))
         browser.console()
 
     # Totals that the lines do not add up to.
@@ -596,8 +667,15 @@ def group_run(browser):
     """trcoverage's own page: every number and mark equals its -format json of the same run."""
     import json
     import xml.etree.ElementTree as ElementTree
-    program, catalogs, sources = (os.environ['PAGE_TRCOVERAGE'], os.environ['PAGE_CATALOGS'],
-                                  os.environ['PAGE_CATALOG_SOURCES'])
+    import shutil
+    program, built, sources = (os.environ['PAGE_TRCOVERAGE'], os.environ['PAGE_CATALOGS'],
+                               os.environ['PAGE_CATALOG_SOURCES'])
+    # The test catalogs, and two more components that give the same texts as two of them: a
+    # line several components translate alike is no differing line.
+    catalogs = os.path.join(work, 'catalogs')
+    shutil.copytree(built, catalogs)
+    shutil.copy(os.path.join(catalogs, 'my_tools_de.qm'), os.path.join(catalogs, 'tools_de.qm'))
+    shutil.copy(os.path.join(catalogs, 'zoo_de.qm'), os.path.join(catalogs, 'zoo2_de.qm'))
     # Every catalog text, hostile lines, and lines no catalog holds.
     texts = []
     for name in sorted(os.listdir(sources)):
@@ -633,9 +711,16 @@ def group_run(browser):
         differing = [{c['line'] for c in language['conflicts']
                       if any(a['role'] == 'differs' for a in c['answers'])}
                      for language in data['languages']]
+        check(all(len(lines) == language['differing']
+                  for lines, language in zip(differing, data['languages'])),
+              '%s: JSON "differing" %s against the conflicts\' roles' %
+              (label, [language['differing'] for language in data['languages']]))
+        alike = [len(language['conflicts']) - len(lines)
+                 for lines, language in zip(differing, data['languages'])]
+        check(any(alike), '%s: no line that components translate alike' % label)
         missing = [{m['line'] for m in language['missing']} for language in data['languages']]
         want = [[language['language'], '{:,}'.format(language['translated']),
-                 '{:,}'.format(language['untranslated']), '{:,}'.format(len(differing[j])),
+                 '{:,}'.format(language['untranslated']), '{:,}'.format(language['differing']),
                  '%.1f%%' % language['share']] for j, language in enumerate(data['languages'])]
         check(bars(browser) == want, '%s: bars %s, not %s' % (label, bars(browser), want))
 
@@ -669,8 +754,34 @@ def group_run(browser):
                             'td[data-column="%d"]\').focus()' % (position, j + 1))
                 tip = unwire(browser.run(WIRE + 'return wire(document.getElementById("tip")'
                                                 '.textContent)'))
-                check(whole(visible(answer)) in tip, '%s: %s line %d tooltip %r, not %r' %
+                check(tip_text('translation', answer) in tip, '%s: %s line %d tooltip %r, not %r' %
                       (label, names[j], conflict['line'], tip, answer))
+
+    # A line of 100 MB, markup and letters of one and two bytes: the page opens whole, holds
+    # the line's first characters, and says at the text that it was cut and from how many.
+    strings = os.path.join(work, 'Long.txt')
+    with open(strings, 'wb') as f:
+        f.write(b'Hello\n' + b'<a\xc3\xa9' * 25000000 + b'\nZoo\n')
+    page = os.path.join(work, 'long.html')
+    result = subprocess.run(emulator + [program, '-translations', catalogs, '-lang', 'de',
+                                        '-html', page, strings], capture_output=True)
+    os.remove(strings)
+    if not check(result.returncode == 0, 'a line of 100 MB: status %d, %s' %
+                 (result.returncode, result.stderr)):
+        return
+    check(browser.open(page) == 'ready', 'a line of 100 MB: the page is ' + browser.state())
+    check_clean(browser, 'a line of 100 MB')
+    held = ('<aé' * 667)[:pagetools.SHOWN]
+    rows = shown_rows(browser)
+    want = [('1', 'Hello'), ('2', 'cut (75,000,000 characters) ' + held), ('3', 'Zoo')]
+    check([(n, t) for _, n, t, _, _ in rows] == want,
+          'a line of 100 MB: rows %s' % [(n, t[:80], len(t)) for _, n, t, _, _ in rows])
+    browser.run('document.querySelector(\'#matrix-body tr[data-position="1"] '
+                'td[data-column="0"]\').focus()')
+    tip = browser.run('return document.getElementById("tip").textContent')
+    want = 'Line 2Cut: the line has 75,000,000 characters; the page shows its first 2,000.' + \
+        held
+    check(tip == want, 'a line of 100 MB: tooltip %r…%r' % (tip[:40], tip[-100:]))
 
 
 if __name__ == '__main__':

@@ -8,6 +8,7 @@ import random
 import re
 import shutil
 import tempfile
+import unicodedata
 
 CHROMIUM = '/usr/bin/chromium'
 CHROMEDRIVER = '/usr/bin/chromedriver'
@@ -43,12 +44,39 @@ def whole(text):
 
 
 CONTROLS = re.compile('[\x00-\x08\x0b-\x1f\x7f]')
+# What shows as nothing: the C1 controls, the format characters (general category Cf), the line
+# and paragraph separators. The first group is what stays: an emoji sequence joined by U+200D
+# (pictographs here by their blocks, near enough for the texts of these tests) and a flag of
+# tags.
+PICTOGRAPH = ('(?:[\u00a9\u00ae\u203c\u2049\u2122\u2139\u2194-\u21aa\u231a-\u23ff'
+              '\u25aa-\u25fe\u2600-\u27bf\u2b05-\u2b55\U0001F000-\U0001F1E5'
+              '\U0001F201-\U0001F3FA\U0001F400-\U0001FAFF][\ufe0f\U0001F3FB-\U0001F3FF]?)')
+INVISIBLE = re.compile(
+    '(%s(?:\u200d%s)+|\U0001F3F4[\U000E0020-\U000E007E]+\U000E007F)|([%s])' % (
+        PICTOGRAPH, PICTOGRAPH, ''.join(
+            re.escape(chr(c)) for c in range(0x110000)
+            if 0x80 <= c <= 0x9f or c in (0x2028, 0x2029) or
+            unicodedata.category(chr(c)) == 'Cf')))
 
 
 def visible(text):
-    """The text as the page shows it: controls but tab and line feed as their pictures."""
-    return CONTROLS.sub(lambda m: chr(0x2421 if m.group() == '\x7f' else 0x2400 + ord(m.group())),
-                        text)
+    """The text as the page shows it: controls but tab and line feed as their pictures, what
+    shows as nothing as its code point in a mark."""
+    text = CONTROLS.sub(lambda m: chr(0x2421 if m.group() == '\x7f' else 0x2400 + ord(m.group())),
+                        whole(text))
+    return INVISIBLE.sub(lambda m: m.group(1) or '\u27e8U+%04X\u27e9' % ord(m.group(2)), text)
+
+
+# The characters (code points) of a text the page shows at most.
+SHOWN = 2000
+
+
+def shown(text):
+    """What the page holds of a text: the text and None, or when it is longer than the page
+    shows, its first SHOWN characters and its length in characters. A surrogate pair is one
+    character, and so is a lone surrogate."""
+    text = whole(text)
+    return (text[:SHOWN], len(text)) if len(text) > SHOWN else (text, None)
 
 
 class DataSet:
@@ -134,8 +162,20 @@ HOSTILE = [
     'Z\u0351\u0362\u0337a\u0336\u0352l\u0322\u0345g\u0315o\u0489 combining marks',
     'long ' + ' '.join('word%d' % i for i in range(1200)),
     'x' * 20000,
-    # Every UTF-16 code unit, and characters from each plane beyond the first.
-    ''.join(chr(c) for c in range(0x10000)),
+    # Cut after 2,000 characters, not code units: a pair is one and is never split.
+    '😀' * 2000,
+    '😀' * 2001,
+    '\ud800' * 2000 + '\ud83d\ude00',
+    # What shows as nothing, among them the bidi controls that would reorder the text.
+    'mid\ufeffbom',
+    'ZWSP a\u200bb, ZWNJ \u200c, ZWJ x\u200dy, LRM \u200e RLM \u200f, WJ \u2060\u2064, '
+    'soft\u00adhyphen, NEL \x85',
+    'abc \u202edef\u202c ghi \u202bמימין\u202c \u2067rtl\u2069 \u2066ltr\u2069 \u2068fsi\u2069 '
+    '\u202dLRO\u202c \u202aLRE\u202c \u061c',
+    # Every UTF-16 code unit, in lines short enough to show whole, and characters from each
+    # plane beyond the first.
+    *(''.join(chr(c) for c in range(start, min(start + SHOWN, 0x10000)))
+      for start in range(0, 0x10000, SHOWN)),
     ''.join(chr(c) for c in (0x10000, 0x1f600, 0x1fffe, 0x1ffff, 0x2a6d6, 0xe0001, 0xffffd,
                              0x10fffe, 0x10ffff)),
 ]
@@ -143,7 +183,7 @@ HOSTILE = [
 
 def hostile_set():
     """The hostile texts as lines and as translations, in four languages, RTL among them."""
-    languages = ['ar', 'de', 'he', 'x<b>y</b>']
+    languages = ['ar', 'de', 'he', 'x<b>y</b>\u202e']
     count = len(HOSTILE)
 
     def line(i):
@@ -156,7 +196,7 @@ def hostile_set():
         return i + 1, text, states, answers
 
     return DataSet(languages, count, line,
-                   strings='strings <i>x</i> "é".txt'.encode() + b'\xff',
+                   strings='strings <i>x</i> "é"\u2067📁.txt\ufeff'.encode() + b'\xff',
                    directory=b'/tmp/cat\xe9logs \xc0\x80 \xed\xa0\x80 \xf4\x90\x80\x80 \xe2\x82 '
                              b'\xf0\x9f\x98 <script>alert(0)</script>')
 

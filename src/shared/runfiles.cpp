@@ -31,6 +31,16 @@ bool writesTo(int fd, const struct stat &file)
     return ::fstat(fd, &status) == 0 && isSame(status, file);
 }
 
+// Whether the output may be written: not over the strings file, nor into the file standard
+// output or standard error goes to, where two writers would destroy or mix each other's bytes.
+// A character device (/dev/null, a terminal) keeps nothing, and is often where all output goes.
+bool mayWrite(const struct stat &output, const struct stat &strings)
+{
+    return S_ISCHR(output.st_mode) ||
+           (!isSame(output, strings) && !writesTo(STDOUT_FILENO, output) &&
+            !writesTo(STDERR_FILENO, output));
+}
+
 } // namespace
 
 bool openOutput(QFile &file, const char *path, const struct stat &strings)
@@ -40,8 +50,7 @@ bool openOutput(QFile &file, const char *path, const struct stat &strings)
         return false;
     struct stat output;
     const bool usable =
-        ::fstat(fd, &output) == 0 && !isSame(output, strings) && !writesTo(STDOUT_FILENO, output) &&
-        !writesTo(STDERR_FILENO, output) &&
+        ::fstat(fd, &output) == 0 && mayWrite(output, strings) &&
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
         (!S_ISREG(output.st_mode) || ::ftruncate(fd, 0) == 0) &&
         file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);

@@ -16,8 +16,9 @@ bool openStrings(QFile &file, const char *path, struct stat &status);
 // Opens a file the program writes (trcheck's table, trcoverage's page) by the path's own bytes,
 // and empties it, unless it is a file the run must not write: the strings file, which would be
 // destroyed before a line is read, or the file standard output or standard error goes to,
-// which would mix the output or the platform's notices into it. Nothing is emptied before
-// those are ruled out. A FIFO without a reader would block the open: it fails instead.
+// which would mix the output or the platform's notices into it; a character device (/dev/null)
+// is none of these. Nothing is emptied before those are ruled out. A FIFO without a reader
+// would block the open: it fails instead.
 // strings: what openStrings() found the strings file to be.
 bool openOutput(QFile &file, const char *path, const struct stat &strings);
 

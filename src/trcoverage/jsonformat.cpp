@@ -1,16 +1,30 @@
 // The findings as one JSON object, its schema in trcoverage(1):
 //   {"lines": N, "catalogs": DIR, "languages": [{"language", "translated", "untranslated",
 //    "same", "share", with checks "flagged", and with the options "missing": [{"line", "text",
-//    "same"}], "problems": [{"line", "text", "translation", "checks": [NAME...]}], "conflicts":
-//    [{"line", "text", "answers": [{"component", "translation", "role"}]}]}]}
+//    "same"}], "problems": [{"line", "text", "translation", "checks": [NAME...]}], "differing",
+//    "conflicts": [{"line", "text", "answers": [{"component", "translation", "role"}]}]}]}
 #include "findings.h"
 #include "jsonstring.h"
 #include "share.h"
+#include "verdict.h"
 #include "writer.h"
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
+
+// The conflicts where a component answers otherwise than the one that answers: the lines the
+// coverage page marks and counts as differing.
+qint64 differingLines(const std::vector<Findings::Conflict> &conflicts)
+{
+    return std::count_if(conflicts.begin(), conflicts.end(), [](const Findings::Conflict &c) {
+        return std::any_of(c.answers.begin(), c.answers.end(), [&](const ComponentAnswer &a) {
+            return !sameText(a.text, c.answers[0].text);
+        });
+    });
+}
 
 class JsonFormat final : public Format
 {
@@ -74,7 +88,8 @@ void JsonFormat::write(const Findings &findings, Writer &out)
         if (findings.keepConflicts) {
             const auto &conflicts = findings.conflicts[size_t(language)];
             const QStringList &components = findings.components[size_t(language)];
-            out << ",\n      \"conflicts\": [";
+            out << ",\n      \"differing\": " << qint64(differingLines(conflicts))
+                << ",\n      \"conflicts\": [";
             for (size_t c = 0; c < conflicts.size(); ++c) {
                 const Findings::Conflict &conflict = conflicts[c];
                 out << (c ? ",\n" : "\n") << "        {\"line\": " << conflict.number

@@ -13,6 +13,11 @@ namespace {
 // Lines are compressed in chunks of about this many bytes of JSON: deflate looks back 32 KB,
 // and a chunk this large gives each of some thirty languages that much text of its own.
 constexpr qsizetype chunkBytes = 2 * 1024 * 1024;
+// A text longer than this many characters (code points) is cut to its first ones on the page,
+// which says so and tells the whole length. As much as the tooltip shows at a glance; a page of
+// 100,000 lines that long opens in seconds, where one line of 100 MB, escaped, would pass the
+// browser's longest string. It also bounds what the writer holds for a line.
+constexpr qsizetype shownCharacters = 2000;
 // Level 3 deflates in half the instructions of the default 6, for a page a tenth larger: the
 // page then costs a run less than the lookups of the languages it shows.
 constexpr int compressionLevel = 3;
@@ -53,6 +58,36 @@ void appendNumber(QByteArray &out, qint64 number)
     out.append(digits, end - digits);
 }
 
+// The text as the page shows it: a JSON string, or when it is longer than the page shows, the
+// array [its first shownCharacters characters, its length in characters]. A surrogate pair is
+// one character and is never split; a lone surrogate is one too.
+void appendShownText(QByteArray &out, QStringView text)
+{
+    if (text.size() <= shownCharacters) {
+        appendJsonString(out, text, JsonIn::page);
+        return;
+    }
+    qint64 length = 0;
+    qsizetype cut = 0;
+    const char16_t *const units = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++length) {
+        if (length == shownCharacters)
+            cut = i;
+        const bool pair = QChar::isHighSurrogate(units[i]) && i + 1 < text.size() &&
+                          QChar::isLowSurrogate(units[i + 1]);
+        i += pair ? 2 : 1;
+    }
+    if (length <= shownCharacters) {
+        appendJsonString(out, text, JsonIn::page);
+        return;
+    }
+    out += '[';
+    appendJsonString(out, text.first(cut), JsonIn::page);
+    out += ',';
+    appendNumber(out, length);
+    out += ']';
+}
+
 } // namespace
 
 QString bytesAsText(const QByteArray &name)
@@ -84,7 +119,18 @@ QString bytesAsText(const QByteArray &name)
                          : 0;
         }
         if (length) {
-            text += QString::fromUtf8(reinterpret_cast<const char *>(byte), length);
+            // Decoded here: the toolkit's decoder takes a U+FEFF that starts its input for a
+            // byte-order mark and drops it, and each character starts an input of its own.
+            static const unsigned char leadBits[] = {0, 0x7f, 0x1f, 0x0f, 0x07};
+            char32_t code = lead & leadBits[length];
+            for (qsizetype i = 1; i < length; ++i)
+                code = code << 6 | (byte[i] & 0x3f);
+            if (QChar::requiresSurrogates(code)) {
+                text += QChar(QChar::highSurrogate(code));
+                text += QChar(QChar::lowSurrogate(code));
+            } else {
+                text += QChar(char16_t(code));
+            }
             byte += length;
         } else {
             static const char digits[] = "0123456789abcdef";
@@ -120,10 +166,13 @@ void CoveragePage::begin(const PassHeader &header)
     html += "\">\n<meta name=\"referrer\" content=\"no-referrer\">\n"
             "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
             "<meta name=\"generator\" content=\"trcoverage\">\n"
-            "<title>Translation coverage</title>\n<style>";
-    html += pageStyle;
-    html += "</style>\n</head>\n<body>\n";
+            "<title>Translation coverage</title>\n</head>\n<body>\n";
+    // The body opens with what a page that is cut short says, before the style and the data,
+    // where a cut would hide everything after it.
     html += pageBody;
+    html += "<style>";
+    html += pageStyle;
+    html += "</style>\n";
     html += "<script type=\"application/json\" id=\"page-head\">{\"strings\":";
     appendJsonString(html, bytesAsText(stringsFile), JsonIn::page);
     html += ",\"directory\":";
@@ -152,7 +201,7 @@ void CoveragePage::addLine(const LineOutcome &line)
         texts += ',';
     }
     appendNumber(numbers, line.number);
-    appendJsonString(texts, line.text, JsonIn::page);
+    appendShownText(texts, line.text);
     for (qsizetype i = 0; i < languageCount; ++i) {
         const Outcome &outcome = line.outcome(i);
         states += cellState(outcome);
@@ -162,7 +211,7 @@ void CoveragePage::addLine(const LineOutcome &line)
             const qsizetype start = column.size();
             if (start)
                 column += ',';
-            appendJsonString(column, outcome.answer, JsonIn::page);
+            appendShownText(column, outcome.answer);
             chunkSize += column.size() - start;
         }
     }
@@ -173,7 +222,7 @@ void CoveragePage::addLine(const LineOutcome &line)
 
 // A chunk is [[number...], [text...], "states", [translation...]...]: a state letter per line
 // and language, line by line, and per language the translations of its translated cells, in
-// line order.
+// line order; a text too long to show whole is [its first characters, its length].
 void CoveragePage::writeChunk()
 {
     if (numbers.isEmpty())

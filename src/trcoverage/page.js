@@ -34,6 +34,43 @@
   // In the matrix a row is one line high: a line feed shows as its picture there too.
   const oneLine = (text) => visible(text).replace(/\n/g, '\u240a');
 
+  // Characters that show as nothing (the C1 controls, the format characters, among them U+FEFF
+  // and the bidi controls, and the line and paragraph separators) are shown as their code
+  // points in a mark, ⟨U+FEFF⟩: seen, read out, and never reordering the text around them. A
+  // joiner inside an emoji sequence and the tags of a flag make the emoji, and stay.
+  const invisible = new RegExp(
+    '(\\p{Extended_Pictographic}[\\uFE0F\\u{1F3FB}-\\u{1F3FF}]?' +
+    '(?:\\u200D\\p{Extended_Pictographic}[\\uFE0F\\u{1F3FB}-\\u{1F3FF}]?)+' +
+    '|\\u{1F3F4}[\\u{E0020}-\\u{E007E}]+\\u{E007F})' +
+    '|[\\u0080-\\u009F\\p{Cf}\\u2028\\u2029]', 'gu');
+  const markOf = (c) =>
+    '\u27e8U+' + c.codePointAt(0).toString(16).toUpperCase().padStart(4, '0') + '\u27e9';
+  // Where a text is only text (an option, the title, a label): marks as their text.
+  const plain = (text) => visible(text).replace(invisible, (c, kept) => kept || markOf(c));
+  // Appends the text to node, each mark an element of its own.
+  const appendShown = (node, text) => {
+    if (text.search(invisible) < 0) {
+      node.append(text);
+      return;
+    }
+    let from = 0;
+    for (const found of text.matchAll(invisible)) {
+      if (found[1]) continue;
+      if (found.index > from) node.append(text.slice(from, found.index));
+      // Its own direction: left out of the guess of the text's, and moving nothing around it.
+      const mark = make('span', 'char', markOf(found[0]));
+      mark.dir = 'ltr';
+      node.append(mark);
+      from = found.index + found[0].length;
+    }
+    if (from < text.length) node.append(text.slice(from));
+  };
+  const shownNode = (tag, className, text) => {
+    const node = make(tag, className);
+    appendShown(node, text);
+    return node;
+  };
+
   const readJson = (id) => {
     const node = byId(id);
     return node ? JSON.parse(node.textContent) : null;
@@ -44,18 +81,33 @@
   const Y = 121, YC = 89, NC = 78;
   const isTranslated = (code) => code === Y || code === YC;
   const isConflict = (code) => code === YC || code === NC;
-  const answerOf = (line, language) => {
+  // Which of the line's translations is the language's, -1 for none.
+  const answerIndex = (line, language) => {
     const states = line[2];
-    if (!isTranslated(states.charCodeAt(language))) return null;
+    if (!isTranslated(states.charCodeAt(language))) return -1;
     let index = 0;
     for (let j = 0; j < language; j++) if (isTranslated(states.charCodeAt(j))) index++;
-    return line[3][index];
+    return index;
+  };
+  const answerOf = (line, language) => {
+    const index = answerIndex(line, language);
+    return index < 0 ? null : line[3][index];
+  };
+
+  // A text too long to show whole comes as [its first characters, its length in characters].
+  const malformed = () => new Error('a block of lines is malformed');
+  const lengthOf = (value) => {
+    if (!Array.isArray(value) || value.length !== 2 || typeof value[0] !== 'string' ||
+        !Number.isSafeInteger(value[1])) throw malformed();
+    return value[1];
   };
 
   // A block of lines: base64 of a zlib stream of the JSON
   // [[number...], [text...], "states", [translation...] per language], where the states hold a
   // letter per line and language and each language's translations are those of its translated
-  // cells. Made into lines: [number, text, states, [translation of each translated cell]].
+  // cells. Made into lines: [number, text, states, [translation of each translated cell]], and
+  // for a line with a text cut short a fifth element, {text: its length, answers: [the length of
+  // each translation cut short, by its place among the line's]}.
   const decodeBlock = async (block, languageCount) => {
     const binary = atob(block.textContent);
     const bytes = new Uint8Array(binary.length);
@@ -65,20 +117,30 @@
     const json = new TextDecoder().decode(await new Response(stream).arrayBuffer());
     const [numbers, texts, states, ...columns] = JSON.parse(json);
     if (texts.length !== numbers.length || states.length !== numbers.length * languageCount ||
-        columns.length !== languageCount) throw new Error('a block of lines is malformed');
+        columns.length !== languageCount) throw malformed();
     const taken = new Array(languageCount).fill(0);
     const lines = new Array(numbers.length);
     for (let i = 0; i < numbers.length; i++) {
       const own = states.substr(i * languageCount, languageCount);
+      let text = texts[i], cut = null;
+      if (typeof text !== 'string') {
+        cut = { text: lengthOf(text), answers: [] };
+        text = text[0];
+      }
       const answers = [];
       for (let j = 0; j < languageCount; j++) {
-        if (isTranslated(own.charCodeAt(j))) answers.push(columns[j][taken[j]++]);
+        if (!isTranslated(own.charCodeAt(j))) continue;
+        let answer = columns[j][taken[j]++];
+        if (typeof answer !== 'string') {
+          if (!cut) cut = { text: 0, answers: [] };
+          cut.answers[answers.length] = lengthOf(answer);
+          answer = answer[0];
+        }
+        answers.push(answer);
       }
-      lines[i] = [numbers[i], texts[i], own, answers];
+      lines[i] = cut ? [numbers[i], text, own, answers, cut] : [numbers[i], text, own, answers];
     }
-    if (taken.some((n, j) => n !== columns[j].length)) {
-      throw new Error('a block of lines is malformed');
-    }
+    if (taken.some((n, j) => n !== columns[j].length)) throw malformed();
     return lines;
   };
 
@@ -125,9 +187,9 @@
           language.translated + language.untranslated !== lines.length) wellFormed = false;
     }
 
-    document.title = 'Translation coverage: ' + visible(head.strings);
-    byId('fact-strings').textContent = visible(head.strings);
-    byId('fact-directory').textContent = visible(head.directory);
+    document.title = 'Translation coverage: ' + plain(head.strings);
+    appendShown(byId('fact-strings'), visible(head.strings));
+    appendShown(byId('fact-directory'), visible(head.directory));
     byId('fact-lines').textContent = count(lines.length);
     byId('fact-languages').textContent = count(names.length);
     byId('fact-made').textContent = head.made;
@@ -180,7 +242,7 @@
       const fragment = document.createDocumentFragment();
       for (const language of order) {
         const tr = make('tr');
-        const name = make('th', '', language.name);
+        const name = shownNode('th', '', visible(language.name));
         name.scope = 'row';
         name.dir = 'auto';
         tr.append(name, make('td', 'count', count(language.translated)),
@@ -224,7 +286,7 @@
 
     // ----- The filter
     for (const language of languages) {
-      const option = make('option', '', language.name);
+      const option = make('option', '', plain(language.name));
       option.value = String(language.index);
       filterLanguage.append(option);
     }
@@ -285,9 +347,9 @@
       active.column = Math.min(active.column, columns.length);
       const cells = [matrixHead.cells[0], matrixHead.cells[1]];
       for (const language of columns) {
-        const th = make('th', 'lang', language.name);
+        const th = shownNode('th', 'lang', visible(language.name));
         th.scope = 'col';
-        th.title = language.name;
+        th.title = plain(language.name);
         th.dir = 'auto';
         cells.push(th);
       }
@@ -308,8 +370,8 @@
                       (translated ? '✓' : '✗') + (conflict ? '!' : ''));
       td.tabIndex = -1;
       td.dataset.column = String(column);
-      td.setAttribute('aria-label', language.name + ': ' +
-                      (translated ? 'translated' : 'untranslated') + (conflict ? ', conflict' : ''));
+      td.setAttribute('aria-label', plain(language.name) + ': ' +
+                      (translated ? 'translated' : 'untranslated') + (conflict ? ', differing' : ''));
       return td;
     }
     function rowFor(position) {
@@ -322,8 +384,12 @@
       const text = make('td', 'text');
       text.tabIndex = -1;
       text.dataset.column = '0';
-      const span = make('span', line[1] === '' ? 'line empty' : 'line', oneLine(line[1]));
+      const span = shownNode('span', line[1] === '' ? 'line empty' : 'line', oneLine(line[1]));
       span.dir = 'auto';
+      // Said first: the cell ends where the column does.
+      if (line[4] && line[4].text) {
+        text.append(make('span', 'cut', 'cut (' + count(line[4].text) + ' characters)'), ' ');
+      }
       text.append(span);
       tr.append(number, text);
       for (let k = 0; k < columns.length; k++) tr.append(cellFor(line, columns[k], k + 1));
@@ -363,7 +429,8 @@
       fragment.append(topSpacer);
       if (rows.length === 0) {
         const tr = make('tr');
-        const td = make('td', 'none', 'No line matches the filter.');
+        const td = make('td', 'none', lines.length ? 'No line matches the filter.'
+                                                   : 'The strings file has no lines.');
         td.colSpan = columns.length + 2;
         tr.append(td);
         fragment.append(tr);
@@ -493,12 +560,15 @@
       moveTo(move[0], move[1]);
     });
 
-    // ----- The tooltip: a cell's translation, or a line's whole text
+    // ----- The tooltip: a cell's translation, or a line's text
     const textBlock = (text) => {
-      const div = make('div', 'tip-text' + (text === '' ? ' line empty' : ''), visible(text));
+      const div = shownNode('div', 'tip-text' + (text === '' ? ' line empty' : ''), visible(text));
       div.dir = 'auto';
       return div;
     };
+    const cutNote = (what, shown, length) =>
+      make('div', 'tip-cut', 'Cut: the ' + what + ' has ' + count(length) +
+           ' characters; the page shows its first ' + count([...shown].length) + '.');
     let tipCell = null;
     function showTip(cell) {
       const tr = cell.parentElement;
@@ -507,16 +577,25 @@
       const column = Number(cell.dataset.column);
       const parts = [];
       if (column === 0) {
-        parts.push(make('div', 'tip-head', 'Line ' + line[0]), textBlock(line[1]));
+        parts.push(make('div', 'tip-head', 'Line ' + line[0]));
+        // Before the text, which may fill the tooltip.
+        if (line[4] && line[4].text) parts.push(cutNote('line', line[1], line[4].text));
+        parts.push(textBlock(line[1]));
       } else {
         const language = columns[column - 1];
         const code = line[2].charCodeAt(language.index);
         const head = make('div', 'tip-head');
-        const name = make('bdi', '', language.name);
+        const name = shownNode('bdi', '', visible(language.name));
         head.append(name, ': line ' + line[0] + ', ' +
                     (isTranslated(code) ? 'translated' : 'untranslated'));
         parts.push(head);
-        if (isTranslated(code)) parts.push(textBlock(answerOf(line, language.index)));
+        const index = answerIndex(line, language.index);
+        if (index >= 0) {
+          const answer = line[3][index];
+          const length = line[4] && line[4].answers[index];
+          if (length) parts.push(cutNote('translation', answer, length));
+          parts.push(textBlock(answer));
+        }
         if (isConflict(code)) {
           parts.push(make('div', 'tip-note',
                           '! Another component translates this line differently.'));
