@@ -19,23 +19,9 @@ QByteArray csvField(const QString &text)
     return bytes;
 }
 
-class CsvFormat final : public Format
-{
-  public:
-    using Format::Format;
-
-  protected:
-    void write(const Findings &findings, Writer &out) override;
-};
-
 } // namespace
 
-std::unique_ptr<Format> makeCsvFormat(Writer &out, const FindingsOptions &options)
-{
-    return std::make_unique<CsvFormat>(out, options);
-}
-
-void CsvFormat::write(const Findings &findings, Writer &out)
+void writeCsv(const Findings &findings, Writer &out)
 {
     out << "record,language,line,text,translated,untranslated,share,component,translation,role,"
            "same,flagged,checks\r\n";

@@ -4,8 +4,7 @@
 #include "lookup.h"
 #include "verdict.h"
 
-const NamedFormat formats[3] = {
-    {"text", makeTextFormat}, {"csv", makeCsvFormat}, {"json", makeJsonFormat}};
+const NamedFormat formats[3] = {{"text", writeText}, {"csv", writeCsv}, {"json", writeJson}};
 
 void Findings::begin(const PassHeader &header)
 {

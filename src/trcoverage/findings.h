@@ -84,14 +84,36 @@ struct Findings
 // How an answer of a conflict stands to the first: "answers", "same" or "differs".
 const char *answerRole(const Findings::Conflict &conflict, qsizetype index);
 
-// A format of standard output: the findings, gathered as the pass goes and written as a whole
-// once it is done.
-class Format : public Output
+// How a format writes the findings.
+using FormatWriter = void (*)(const Findings &findings, Writer &out);
+void writeText(const Findings &findings, Writer &out);
+void writeCsv(const Findings &findings, Writer &out);
+void writeJson(const Findings &findings, Writer &out);
+
+// The formats, each named once here, in the order the usage text gives them; the first is the
+// default.
+struct NamedFormat
+{
+    const char *name;
+    FormatWriter write;
+};
+extern const NamedFormat formats[3];
+
+// A format of standard output as an output of the pass: the findings, gathered as the pass goes
+// and written as a whole once it is done.
+class FormatOutput : public Output
 {
   public:
-    Format(Writer &out, const FindingsOptions &options) : findings(options), out(out) {}
+    // out must outlive the output.
+    FormatOutput(Writer &out, const FindingsOptions &options, FormatWriter write)
+        : findings(options), out(out), write(write)
+    {
+    }
 
-    OutputNeeds needs() const override { return {findings.keepProblems, findings.keepConflicts}; }
+    OutputNeeds needs() const override
+    {
+        return {findings.keepProblems, findings.keepConflicts};
+    }
     void begin(const PassHeader &header) override { findings.begin(header); }
     void addLine(const LineOutcome &line) override { findings.add(line); }
     void end(const PassTotals &totals) override
@@ -100,26 +122,11 @@ class Format : public Output
         write(findings, out);
     }
 
-  protected:
-    virtual void write(const Findings &findings, Writer &out) = 0;
-
   private:
     Findings findings;
     Writer &out;
+    const FormatWriter write;
 };
-
-// The formats, each named once here, in the order the usage text gives them; the first is the
-// default.
-struct NamedFormat
-{
-    const char *name;
-    std::unique_ptr<Format> (*make)(Writer &out, const FindingsOptions &options);
-};
-extern const NamedFormat formats[3];
-
-std::unique_ptr<Format> makeTextFormat(Writer &out, const FindingsOptions &options);
-std::unique_ptr<Format> makeCsvFormat(Writer &out, const FindingsOptions &options);
-std::unique_ptr<Format> makeJsonFormat(Writer &out, const FindingsOptions &options);
 
 // The names of the problems in bits, in the order the outputs give them, split by separator.
 QByteArray problemList(quint8 problems, const char *separator);

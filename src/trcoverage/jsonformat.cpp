@@ -26,23 +26,9 @@ qint64 differingLines(const std::vector<Findings::Conflict> &conflicts)
     });
 }
 
-class JsonFormat final : public Format
-{
-  public:
-    using Format::Format;
-
-  protected:
-    void write(const Findings &findings, Writer &out) override;
-};
-
 } // namespace
 
-std::unique_ptr<Format> makeJsonFormat(Writer &out, const FindingsOptions &options)
-{
-    return std::make_unique<JsonFormat>(out, options);
-}
-
-void JsonFormat::write(const Findings &findings, Writer &out)
+void writeJson(const Findings &findings, Writer &out)
 {
     const PassTotals &totals = findings.totals;
     out << "{\n  \"lines\": " << totals.lines << ",\n  \"catalogs\": ";

@@ -105,8 +105,8 @@ int runCoverage(const CoverageOptions &options)
     bool terminal = false;
     openStandardOutput(standardOutput, terminal);
     Writer out(standardOutput);
-    const std::unique_ptr<Format> format = options.format->make(out, options.shown);
-    QList<Output *> outputs{format.get()};
+    FormatOutput format(out, options.shown, options.format->write);
+    QList<Output *> outputs{&format};
     if (page)
         outputs.append(&*page);
 

@@ -33,23 +33,9 @@ QByteArray bar(qint64 translated, qint64 lines)
     return cells;
 }
 
-class TextFormat final : public Format
-{
-  public:
-    using Format::Format;
-
-  protected:
-    void write(const Findings &findings, Writer &out) override;
-};
-
 } // namespace
 
-std::unique_ptr<Format> makeTextFormat(Writer &out, const FindingsOptions &options)
-{
-    return std::make_unique<TextFormat>(out, options);
-}
-
-void TextFormat::write(const Findings &findings, Writer &out)
+void writeText(const Findings &findings, Writer &out)
 {
     const PassTotals &totals = findings.totals;
     out << "Lines:    " << totals.lines << '\n' << "Catalogs: " << findings.directory << "\n\n";
