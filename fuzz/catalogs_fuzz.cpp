@@ -200,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const char *name : fileNames) {
         const int fd = ::open((directory + '/' + name).constData(), O_RDONLY | O_CLOEXEC);
         QmImage image;
-        const bool sound = fd >= 0 && readQm(fd, image);
+        const bool sound = fd >= 0 && readQm(fd, image) == QmFault::None;
         if (fd >= 0)
             ::close(fd);
         if (!sound)
@@ -231,8 +231,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     };
 
     // Each catalog the platform takes, against the toolkit's reader of the same file.
-    const CatalogDirectory opened(directory);
-    LoadedCatalogs loaded = loadCatalogs(opened, languageNames(QStringLiteral("de")));
+    const std::shared_ptr<CatalogDirectory> opened = CatalogDirectory::open(directory);
+    LoadedCatalogs loaded = opened->load(languageNames(QStringLiteral("de")));
     std::vector<std::unique_ptr<QTranslator>> references;
     for (size_t i = 0; i < loaded.catalogs.size(); ++i) {
         auto reference = std::make_unique<QTranslator>();
