@@ -108,7 +108,8 @@ nocatalog)
     # A broken catalog is a catalog: its language is reported, the platform names the file.
     echo 'not a catalog' >"$work/empty/garbage_de.qm"
     cover -translations "$work/empty" Strings.txt
-    outcome "broken catalog" 0 "ZApplication: cannot load catalog '$work/empty/garbage_de.qm'"$'\n'
+    outcome "broken catalog" 0 \
+        "ZApplication: cannot load catalog '$work/empty/garbage_de.qm': not a catalog"$'\n'
     same "broken catalog: nothing translated" <(tail -1 "$work/out") \
         <<<"de                 0             6    0.0%  ░░░░░░░░░░░░░░░░░░░░"
     ;;
