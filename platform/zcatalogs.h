@@ -59,7 +59,7 @@ class Q_DECL_EXPORT ZCatalogs
     // name sorts first (by UTF-16 code unit) answers first. A catalog without messages counts.
     QStringList components() const;
     // What ZApplication says on standard error about these catalogs: a line per broken catalog,
-    // or the line that no catalog was found; empty when all is well.
+    // with why it is broken, or the line that no catalog was found; empty when all is well.
     QByteArray notice() const;
 
     // What the platform answers for sourceText (UTF-8) in the QObject context with sourceText as
