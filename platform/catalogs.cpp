@@ -6,7 +6,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <set>
 #include <unistd.h>
 
 namespace {
@@ -65,19 +64,26 @@ std::shared_ptr<CatalogDirectory> CatalogDirectory::list(int fd, const struct st
             ::close(listingFd);
         return directory;
     }
-    std::set<QString> locales;
     CatalogName name;
     while (const dirent *entry = ::readdir(listing)) {
         const QByteArray file(entry->d_name);
         if (!readCatalogName(file, name))
             continue;
-        directory->components[{QFile::decodeName(name.component), name.component}][name.locale] =
-            file;
-        locales.insert(name.canonical);
+        directory->components[{QFile::decodeName(name.component), name.component}][name.locale]
+            .name = file;
+        directory->canonicalLocales.append(name.canonical);
     }
     ::closedir(listing);
-    directory->localeNames = QStringList(locales.cbegin(), locales.cend());
     return directory;
+}
+
+// Sorted only when asked, as loading a language needs no list of them.
+QStringList CatalogDirectory::locales() const
+{
+    QStringList sorted = canonicalLocales;
+    sorted.sort();
+    sorted.removeDuplicates();
+    return sorted;
 }
 
 bool CatalogDirectory::unchangedSince(const struct stat &status) const
@@ -137,36 +143,36 @@ QStringList CatalogDirectory::listLocales(const QByteArray &bytes)
     if (found != shared.inUse.end()) {
         if (const std::shared_ptr<CatalogDirectory> held = found->second.lock()) {
             ::close(fd);
-            return held->localeNames;
+            return held->locales();
         }
     }
     shared.handedOver = list(fd, status);
-    return shared.handedOver->localeNames;
+    return shared.handedOver->locales();
 }
 
 LoadedCatalogs CatalogDirectory::load(const QStringList &languages)
 {
     const std::lock_guard<std::mutex> lock(loading);
     LoadedCatalogs found;
-    for (const auto &[component, files] : components) {
+    for (auto &[component, files] : components) {
         for (const QString &language : languages) {
-            const auto file = files.find(language);
-            if (file == files.end())
+            const auto entry = files.find(language);
+            if (entry == files.end())
                 continue;
-            Reading &reading = readings[file->second];
-            std::shared_ptr<const Catalog> catalog = reading.catalog.lock();
-            if (!catalog && !reading.broken) {
-                catalog = Catalog::load(directoryFd, file->second, reading.fault);
-                reading.catalog = catalog;
-                reading.broken = !catalog;
+            File &file = entry->second;
+            std::shared_ptr<const Catalog> catalog = file.catalog.lock();
+            if (!catalog && !file.broken) {
+                catalog = Catalog::load(directoryFd, file.name, file.fault);
+                file.catalog = catalog;
+                file.broken = !catalog;
             }
             if (catalog) {
                 found.catalogs.push_back(std::move(catalog));
                 found.components.append(component.first);
-                found.files.append(QFile::decodeName(file->second));
+                found.files.append(QFile::decodeName(file.name));
                 break;
             }
-            found.broken.push_back({file->second, reading.fault});
+            found.broken.push_back({file.name, file.fault});
         }
     }
     return found;

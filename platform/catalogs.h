@@ -59,7 +59,8 @@ class CatalogDirectory
     CatalogDirectory &operator=(const CatalogDirectory &) = delete;
 
     int fd() const { return directoryFd; }
-    QStringList locales() const { return localeNames; }
+    // The locales of the listing, as listLocales gives them.
+    QStringList locales() const;
 
     // For every component of the directory, the first catalog in the order of `languages` that
     // loads. A catalog that is there but does not load is noted and the next name tried. Each
@@ -78,20 +79,21 @@ class CatalogDirectory
     ino_t inode = 0;
     timespec modified = {}; // the directory's, when it was listed
     bool settled = false;   // modified long enough before the listing to tell a later change
-    // Components in code-unit order of their names as shown, so that the one whose name sorts
-    // first answers first; names that show the same (not valid UTF-8) by their bytes. Each
-    // maps the locales its catalog names spell to the file names.
-    std::map<std::pair<QString, QByteArray>, std::map<QString, QByteArray>> components;
-    QStringList localeNames;
-
-    std::mutex loading;
-    struct Reading
+    // A catalog file of the listing, and what reading it gave.
+    struct File
     {
+        QByteArray name;
         std::weak_ptr<const Catalog> catalog;
         bool broken = false;
         QByteArray fault; // why it is broken
     };
-    std::map<QByteArray, Reading> readings; // by file name
+    // Components in code-unit order of their names as shown, so that the one whose name sorts
+    // first answers first; names that show the same (not valid UTF-8) by their bytes. Each
+    // maps the locales its catalog names spell to the files. Their readings are guarded by
+    // loading.
+    std::map<std::pair<QString, QByteArray>, std::map<QString, File>> components;
+    QStringList canonicalLocales; // of each catalog, as the toolkit spells it
+    std::mutex loading;
 };
 
 #endif
