@@ -10,7 +10,9 @@
 // One catalog as the platform installs it: the file read once and checked, and the catalogs it
 // depends on, each read the same way. It answers exactly as a QTranslator loaded from the file
 // would, dependencies included, from the platform's own copy of the bytes: what happens to
-// the files during a run changes nothing.
+// the files during a run changes nothing. Asking changes nothing in it either (the toolkit's
+// QTranslator::translate only reads the bytes), so that several threads may ask one catalog at
+// the same time, as the languages sharing it do.
 class Catalog
 {
   public:

@@ -110,6 +110,9 @@ TEST(Catalog, EmptyTranslationIsAnAnswer)
     Directory dir;
     ASSERT_TRUE(dir.write("app_de.qm", catalog({{"Hello", QStringLiteral("")}})));
     ASSERT_TRUE(dir.write("zoo_de.qm", catalog({hello})));
+    QTranslator toolkit;
+    ASSERT_TRUE(toolkit.load(QStringLiteral("app_de.qm"), QFile::decodeName(dir.path())));
+    ASSERT_FALSE(toolkit.translate("QObject", "Hello", "Hello").isNull());
     const ZCatalogs catalogs(dir.path(), QStringLiteral("de"));
     const QString answer = catalogs.translate("Hello");
     EXPECT_FALSE(answer.isNull());
