@@ -46,8 +46,7 @@ enum Tag : char {
     Hashes = 0x42,
     Messages = 0x69,
     NumerusRules = char(0x88),
-    Dependencies = char(0x96),
-    Language = char(0xa7)
+    Dependencies = char(0x96)
 };
 enum Field : char { End = 1, Translation = 3, SourceText = 6, Context = 7, Comment = 8 };
 
