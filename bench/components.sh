@@ -4,7 +4,9 @@
 # instructions to start up and finish on an empty input, for the program and the bare loop.
 # Then the start-up of the one-component platform with a hostile catalog beside it: a sparse
 # file of 8 KB that declares a 256 MiB hash table; its instructions, wall time and peak memory
-# against those of the one-component platform alone.
+# against those of the one-component platform alone. Last, trcoverage's start-up on a platform of
+# 1,000 languages of 10 catalogs each (10 components, each catalog of 100 messages, linked under
+# 1,000 locale names): wall and CPU time and peak memory on an empty input, and instructions.
 # Run by bench/run.sh after it has built the bench preset; usage: bench/components.sh [COUNT...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,17 +29,22 @@ instructions() {
     rm -f "$out"
 }
 
+# platform COUNT: makes $data/COUNT (catalogs/, Strings.txt, empty.txt) unless it is there
+platform() {
+    local dir=$data/$1 ts
+    [ ! -f "$dir/empty.txt" ] || return 0
+    mkdir -p "$dir/catalogs"
+    "$build/bench/trcheck_bench_components" "$1" "$lines" "$dir"
+    for ts in "$dir"/*.ts; do
+        /usr/lib/qt6/bin/lrelease -silent "$ts" -qm "$dir/catalogs/$(basename "$ts" .ts).qm"
+    done
+    : >"$dir/empty.txt"
+}
+
 printf '%-10s %-8s %12s %14s\n' catalogs "" instr/line "start-up instr"
 for count in "${counts[@]}"; do
     dir=$data/$count
-    if [ ! -f "$dir/Strings.txt" ]; then
-        mkdir -p "$dir/catalogs"
-        "$build/bench/trcheck_bench_components" "$count" "$lines" "$dir"
-        for ts in "$dir"/*.ts; do
-            /usr/lib/qt6/bin/lrelease -silent "$ts" -qm "$dir/catalogs/$(basename "$ts" .ts).qm"
-        done
-        : >"$dir/empty.txt"
-    fi
+    platform "$count"
     for exe in "$data/bin/trcheck" "$build/bench/trcheck_bench_floor"; do
         name=program
         [ "$exe" = "$data/bin/trcheck" ] || name=floor
@@ -51,7 +58,7 @@ done
 # one message after it.
 hostile=$data/hostile
 if [ ! -f "$hostile/catalogs/hostile_de.qm" ]; then
-    [ -f "$data/1/catalogs/c000_de.qm" ] || "$0" 1 >/dev/null
+    platform 1
     mkdir -p "$hostile/catalogs"
     cp "$data/1/catalogs/c000_de.qm" "$hostile/catalogs/"
     file=$hostile/catalogs/hostile_de.qm
@@ -72,7 +79,35 @@ for dir in "$data/1/catalogs" "$hostile/catalogs"; do
     [ "$dir" = "$data/1/catalogs" ] || name="1 + the sparse one"
     LANG=C.UTF-8 /usr/bin/time -f '%e %M' -o "$data/time.txt" "$data/bin/trcheck" \
         -translations "$dir" -lang de "$data/1/empty.txt" >/dev/null 2>&1 || true
-    # shellcheck disable=SC2046
+    read -r wall peak <"$data/time.txt"
     printf '%-22s %14d %8s %10s\n' "$name" "$(instructions "$data/bin/trcheck" "$dir" \
-        "$data/1/empty.txt")" $(cat "$data/time.txt")
+        "$data/1/empty.txt")" "$wall" "$peak"
 done
+
+# Many languages: every language's catalogs are read, and each file once; the directory is
+# listed once for them all.
+languages=$data/languages
+if [ ! -f "$languages/done" ]; then
+    platform 10
+    rm -rf "$languages"
+    mkdir -p "$languages/catalogs"
+    count=0
+    for code in {a..z}{a..z}{a..z}; do
+        for qm in "$data/10/catalogs"/c0*_de.qm; do
+            name=$(basename "$qm" _de.qm)
+            ln "$qm" "$languages/catalogs/${name}_$code.qm"
+        done
+        count=$((count + 1))
+        [ $count -lt 1000 ] || break
+    done
+    : >"$languages/done"
+fi
+printf '\n%-22s %8s %8s %10s %14s\n' "trcoverage start-up" "wall s" "CPU s" "peak KB" instructions
+LANG=C.UTF-8 /usr/bin/time -f '%e %U %S %M' -o "$data/time.txt" "$build/trcoverage" \
+    -translations "$languages/catalogs" "$data/1/empty.txt" >/dev/null 2>&1 || true
+read -r wall cpu peak < <(awk '{ print $1, $2 + $3, $4 }' "$data/time.txt")
+out=$(mktemp)
+LANG=C.UTF-8 valgrind --tool=callgrind --callgrind-out-file="$out" "$build/trcoverage" \
+    -translations "$languages/catalogs" "$data/1/empty.txt" >/dev/null 2>&1 || true
+printf '%-22s %8s %8s %10s %14d\n' "1,000 languages x 10" "$wall" "$cpu" "$peak" "$(awk '/^(summary|totals):/ { print $2; exit }' "$out")"
+rm -f "$out"

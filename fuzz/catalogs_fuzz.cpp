@@ -8,6 +8,8 @@
 // - every file its check accepts is handed to the toolkit's reader from memory that ends, and
 //   from memory that starts, at a page no one may read, and looked up in every way its own
 //   messages suggest: the reader trusts the file, and a read outside it faults.
+// - every catalog it refuses is named in its notice with a reason, one line each, that holds no
+//   control character (a dependency's name comes from the file);
 // Catalogs the check refuses are never handed to the toolkit. The lookups are every source
 // text, context and comment the files' messages hold, and a few more, with and without the
 // comment, in and out of plural forms. Any crash, leak, sanitizer report or difference aborts.
@@ -200,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const char *name : fileNames) {
         const int fd = ::open((directory + '/' + name).constData(), O_RDONLY | O_CLOEXEC);
         QmImage image;
-        const bool sound = fd >= 0 && readQm(fd, image);
+        const bool sound = fd >= 0 && readQm(fd, image) == QmFault::None;
         if (fd >= 0)
             ::close(fd);
         if (!sound)
@@ -231,8 +233,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     };
 
     // Each catalog the platform takes, against the toolkit's reader of the same file.
-    const CatalogDirectory opened(directory);
-    LoadedCatalogs loaded = loadCatalogs(opened, languageNames(QStringLiteral("de")));
+    const std::shared_ptr<CatalogDirectory> opened = CatalogDirectory::open(directory);
+    LoadedCatalogs loaded = opened->load(languageNames(QStringLiteral("de")));
     std::vector<std::unique_ptr<QTranslator>> references;
     for (size_t i = 0; i < loaded.catalogs.size(); ++i) {
         auto reference = std::make_unique<QTranslator>();
@@ -262,6 +264,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const ZCatalogs platform(directory, QStringLiteral("de"));
     if (platform.components() != loaded.components)
         std::abort();
+    QByteArray notice;
+    for (const LoadedCatalogs::Broken &broken : loaded.broken) {
+        for (const char c : broken.fault) {
+            if (uchar(c) < 0x20 || c == 0x7f)
+                std::abort();
+        }
+        if (broken.fault.isEmpty())
+            std::abort();
+        notice += "ZApplication: cannot load catalog '" + directory + '/' + broken.file +
+                  "': " + broken.fault + '\n';
+    }
+    if (loaded.catalogs.empty() && loaded.broken.empty())
+        notice = "ZApplication: no catalog for language 'de' in '" + directory + "'\n";
+    if (platform.notice() != notice) {
+        std::fprintf(stderr, "notice:\n%sexpected:\n%s", platform.notice().constData(),
+                     notice.constData());
+        std::abort();
+    }
     if (!unsure("QObject")) {
         for (const std::string &source : keys.sources) {
             QString expected;

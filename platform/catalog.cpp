@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,13 +22,20 @@ struct Catalog::File
 
 namespace {
 
-// A FIFO or a device named like a catalog must neither block the run nor be read.
-int openFile(int directoryFd, const QByteArray &path)
+// A FIFO or a device named like a catalog must neither block the run nor be read. -1 when the
+// file cannot be opened or is no regular file, and fault says which.
+int openFile(int directoryFd, const QByteArray &path, QmFault &fault)
 {
     const int fd =
         ::openat(directoryFd, path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        fault = QmFault::Unreadable;
+        return -1;
+    }
     struct stat status;
-    if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+    const bool stated = ::fstat(fd, &status) == 0;
+    if (!stated || !S_ISREG(status.st_mode)) {
+        fault = stated ? QmFault::NotRegularFile : QmFault::Unreadable;
         ::close(fd);
         return -1;
     }
@@ -43,9 +51,10 @@ int openDependency(int directoryFd, const QString &name)
     // A name in the toolkit's resources is none of the platform's files.
     if (name.startsWith(u':'))
         return -1;
+    QmFault ignored;
     for (QStringView stem(name);;) {
         for (const QString &candidate : {stem.toString() + QLatin1String(".qm"), stem.toString()}) {
-            const int fd = openFile(directoryFd, QFile::encodeName(candidate));
+            const int fd = openFile(directoryFd, QFile::encodeName(candidate), ignored);
             if (fd >= 0)
                 return fd;
         }
@@ -56,9 +65,26 @@ int openDependency(int directoryFd, const QString &name)
     }
 }
 
+// A dependency's name for a notice: as the catalog names it, in UTF-8, with control characters
+// shown as '?' so that a catalog cannot write to the terminal through it.
+QByteArray shownName(const QString &name)
+{
+    QByteArray shown = name.toUtf8();
+    for (char &c : shown) {
+        if (uchar(c) < 0x20 || uchar(c) == 0x7f)
+            c = '?';
+    }
+    return "'" + shown + "'";
+}
+
 // Loads a catalog file and, depth first, what it depends on; a file met twice is loaded once.
 struct Loader
 {
+    Loader(int directoryFd, std::vector<std::unique_ptr<Catalog::File>> &files)
+        : directoryFd(directoryFd), files(files)
+    {
+    }
+
     int directoryFd;
     std::vector<std::unique_ptr<Catalog::File>> &files;
     struct Known
@@ -69,43 +95,81 @@ struct Loader
         bool done;
     };
     std::vector<Known> known; // by place in files
+    // Why the last load failed. Too many catalogs is a fault of the whole chain, told once
+    // rather than through every dependency that led to it; a file met again before it is done
+    // is told by the one that names it.
+    QByteArray fault;
+    bool tooMany = false, loopedBack = false;
+
+    int failTooMany()
+    {
+        tooMany = true;
+        fault = "more than " + QByteArray::number(Catalog::maxFiles) +
+                " catalogs with its dependencies";
+        return -1;
+    }
 
     // The place in files of the catalog file open on fd, which this closes; -1 when broken.
     int load(int fd)
     {
         struct stat status;
-        const bool read = ::fstat(fd, &status) == 0;
-        for (size_t i = 0; read && i < known.size(); ++i) {
+        if (::fstat(fd, &status) != 0) {
+            ::close(fd);
+            fault = faultPhrase(QmFault::Unreadable);
+            return -1;
+        }
+        for (size_t i = 0; i < known.size(); ++i) {
             if (known[i].device == status.st_dev && known[i].inode == status.st_ino) {
                 ::close(fd);
                 // Met again before it is done: it depends on itself.
+                loopedBack = !known[i].done;
                 return known[i].done ? int(i) : -1;
             }
         }
+        if (files.size() >= size_t(Catalog::maxFiles)) {
+            ::close(fd);
+            return failTooMany();
+        }
         auto file = std::make_unique<Catalog::File>();
-        const bool sound =
-            read && files.size() < size_t(Catalog::maxFiles) && readQm(fd, file->image);
+        const QmFault read = readQm(fd, file->image);
         ::close(fd);
-        if (!sound)
+        if (read != QmFault::None) {
+            fault = faultPhrase(read);
             return -1;
+        }
         const int place = int(files.size());
         files.push_back(std::move(file));
         known.push_back({status.st_dev, status.st_ino, 1, false});
         int loads = 1;
         for (const QString &name : std::as_const(files[size_t(place)]->image.dependencies)) {
             const int dependencyFd = openDependency(directoryFd, name);
-            const int dependency = dependencyFd < 0 ? -1 : load(dependencyFd);
-            if (dependency < 0)
+            if (dependencyFd < 0) {
+                fault = "missing dependency " + shownName(name);
                 return -1;
+            }
+            const int dependency = load(dependencyFd);
+            if (dependency < 0) {
+                if (loopedBack) {
+                    loopedBack = false;
+                    fault = "dependency " + shownName(name) + " loops back";
+                } else if (!tooMany) {
+                    fault = "dependency " + shownName(name) + " is broken: " + fault;
+                }
+                return -1;
+            }
             loads += known[size_t(dependency)].loads;
             if (loads > Catalog::maxFiles)
-                return -1;
+                return failTooMany();
             files[size_t(place)]->dependencies.push_back(files[size_t(dependency)].get());
         }
         known[size_t(place)].loads = loads;
         known[size_t(place)].done = true;
         Catalog::File &loaded = *files[size_t(place)];
-        return loaded.reader.load(loaded.image.data.get(), loaded.image.size) ? place : -1;
+        if (!loaded.reader.load(loaded.image.data.get(), loaded.image.size)) {
+            fault = "refused by the toolkit";
+            return -1;
+        }
+        return place;
     }
 };
 
@@ -136,13 +200,27 @@ QString ask(const Catalog::File &file, const char *context, const char *sourceTe
 Catalog::Catalog() = default;
 Catalog::~Catalog() = default;
 
-std::unique_ptr<Catalog> Catalog::load(int directoryFd, const QByteArray &name)
+std::unique_ptr<Catalog> Catalog::load(int directoryFd, const QByteArray &name, QByteArray &fault)
 {
-    std::unique_ptr<Catalog> catalog(new Catalog);
-    Loader loader{directoryFd, catalog->files, {}};
-    const int fd = openFile(directoryFd, name);
-    if (fd < 0 || loader.load(fd) != 0)
+    QmFault opened = QmFault::None;
+    const int fd = openFile(directoryFd, name, opened);
+    if (fd < 0) {
+        struct stat status;
+        // The entry is there, named like a catalog: a link it cannot be opened through leads
+        // nowhere.
+        const bool link =
+            opened == QmFault::Unreadable && (errno == ENOENT || errno == ELOOP) &&
+            ::fstatat(directoryFd, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISLNK(status.st_mode);
+        fault = link ? QByteArray("a link to nothing") : QByteArray(faultPhrase(opened));
         return nullptr;
+    }
+    std::unique_ptr<Catalog> catalog(new Catalog);
+    Loader loader(directoryFd, catalog->files);
+    if (loader.load(fd) != 0) {
+        fault = loader.fault;
+        return nullptr;
+    }
     return catalog;
 }
 

@@ -10,15 +10,21 @@
 // One catalog as the platform installs it: the file read once and checked, and the catalogs it
 // depends on, each read the same way. It answers exactly as a QTranslator loaded from the file
 // would, dependencies included, from the platform's own copy of the bytes: what happens to
-// the files during a run changes nothing.
+// the files during a run changes nothing. Asking changes nothing in it either (the toolkit's
+// QTranslator::translate only reads the bytes), so that several threads may ask one catalog at
+// the same time, as the languages sharing it do.
 class Catalog
 {
   public:
     // The catalog file `name` (by its bytes) in the directory open on directoryFd. Null when it,
     // or a catalog it depends on, is broken: unreadable, no sound catalog, a dependency the
     // toolkit would not find, a chain of dependencies that comes back to a catalog of its own,
-    // or more than maxFiles catalogs in all.
-    static std::unique_ptr<Catalog> load(int directoryFd, const QByteArray &name);
+    // or more than maxFiles catalogs in all. fault then says why, as the notice tells it: the
+    // file's own fault ("not a catalog"), or "missing dependency 'NAME'", "dependency 'NAME'
+    // loops back", "dependency 'NAME' is broken: " and that one's fault, or "more than 64
+    // catalogs with its dependencies"; NAME as the catalog names it, in UTF-8.
+    static std::unique_ptr<Catalog> load(int directoryFd, const QByteArray &name,
+                                         QByteArray &fault);
     ~Catalog();
     Catalog(const Catalog &) = delete;
     Catalog &operator=(const Catalog &) = delete;

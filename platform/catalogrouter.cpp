@@ -39,7 +39,7 @@ void sortByHash(std::vector<quint64> &entries)
 
 } // namespace
 
-CatalogRouter::CatalogRouter(std::vector<std::unique_ptr<Catalog>> loaded)
+CatalogRouter::CatalogRouter(std::vector<std::shared_ptr<const Catalog>> loaded)
     : catalogs(std::move(loaded))
 {
     // A single catalog has nothing to be routed past: it is asked for every text.
@@ -121,6 +121,7 @@ QString CatalogRouter::translate(const char *context, const char *sourceText,
 
 bool CatalogRouter::isEmpty() const
 {
-    return std::all_of(catalogs.begin(), catalogs.end(),
-                       [](const std::unique_ptr<Catalog> &catalog) { return catalog->isEmpty(); });
+    return std::all_of(
+        catalogs.begin(), catalogs.end(),
+        [](const std::shared_ptr<const Catalog> &catalog) { return catalog->isEmpty(); });
 }

@@ -17,8 +17,9 @@
 class CatalogRouter : public QTranslator
 {
   public:
-    // Takes the catalogs, given in the order they answer.
-    explicit CatalogRouter(std::vector<std::unique_ptr<Catalog>> catalogs);
+    // The catalogs, given in the order they answer. They may be shared with other routers and
+    // asked from other threads at the same time: a catalog's lookups change nothing in it.
+    explicit CatalogRouter(std::vector<std::shared_ptr<const Catalog>> catalogs);
     ~CatalogRouter() override;
 
     QString translate(const char *context, const char *sourceText,
@@ -39,7 +40,7 @@ class CatalogRouter : public QTranslator
     int size() const { return int(catalogs.size()); }
 
   private:
-    std::vector<std::unique_ptr<Catalog>> catalogs;
+    std::vector<std::shared_ptr<const Catalog>> catalogs;
     // (hash << 32) | position in catalogs, ascending: a text's candidates in answering order.
     std::vector<quint64> index;
 };

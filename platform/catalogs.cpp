@@ -6,79 +6,173 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <map>
-#include <set>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
-// Every entry whose name reads as a catalog's, whatever it is: a directory, a FIFO or a
-// dangling link named like a catalog is a catalog the user meant to install and that cannot be
-// loaded. Hidden names and names that are not valid UTF-8 are catalogs like any other.
-std::vector<std::pair<QByteArray, CatalogName>> catalogEntries(const CatalogDirectory &directory)
+// The directories in use, by file system object, and the one listLocales listed last.
+struct Registry
 {
-    std::vector<std::pair<QByteArray, CatalogName>> entries;
-    const int fd =
-        directory.fd < 0 ? -1 : ::openat(directory.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR *const listing = fd < 0 ? nullptr : ::fdopendir(fd);
-    if (!listing) {
-        if (fd >= 0)
-            ::close(fd);
-        return entries;
-    }
-    CatalogName name;
-    while (const dirent *entry = ::readdir(listing)) {
-        const QByteArray file(entry->d_name);
-        if (readCatalogName(file, name))
-            entries.emplace_back(file, name);
-    }
-    ::closedir(listing);
-    return entries;
+    std::mutex mutex;
+    std::map<std::pair<dev_t, ino_t>, std::weak_ptr<CatalogDirectory>> inUse;
+    std::shared_ptr<CatalogDirectory> handedOver;
+};
+
+Registry &registry()
+{
+    static Registry instance;
+    return instance;
+}
+
+// How long before its listing a directory must have last changed for a later change to show
+// in its modification time, whatever the file system keeps of it: whole seconds, or two, and
+// the kernel's clock ticks.
+constexpr time_t settledSeconds = 3;
+
+bool before(const timespec &a, const timespec &b)
+{
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
 }
 
 } // namespace
 
-CatalogDirectory::CatalogDirectory(const QByteArray &bytes)
-    : fd(::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-{
-}
-
 CatalogDirectory::~CatalogDirectory()
 {
-    if (fd >= 0)
+    if (directoryFd >= 0)
+        ::close(directoryFd);
+}
+
+// Every entry whose name reads as a catalog's, whatever it is: a directory, a FIFO or a
+// dangling link named like a catalog is a catalog the user meant to install and that cannot be
+// loaded. Hidden names and names that are not valid UTF-8 are catalogs like any other.
+std::shared_ptr<CatalogDirectory> CatalogDirectory::list(int fd, const struct stat &status)
+{
+    std::shared_ptr<CatalogDirectory> directory(new CatalogDirectory);
+    directory->directoryFd = fd;
+    directory->device = status.st_dev;
+    directory->inode = status.st_ino;
+    directory->modified = status.st_mtim;
+    timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    now.tv_sec -= settledSeconds;
+    directory->settled = before(status.st_mtim, now);
+
+    const int listingFd = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *const listing = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
+    if (!listing) {
+        if (listingFd >= 0)
+            ::close(listingFd);
+        return directory;
+    }
+    CatalogName name;
+    while (const dirent *entry = ::readdir(listing)) {
+        const QByteArray file(entry->d_name);
+        if (!readCatalogName(file, name))
+            continue;
+        directory->components[{QFile::decodeName(name.component), name.component}][name.locale]
+            .name = file;
+        directory->canonicalLocales.append(name.canonical);
+    }
+    ::closedir(listing);
+    return directory;
+}
+
+// Sorted only when asked, as loading a language needs no list of them.
+QStringList CatalogDirectory::locales() const
+{
+    QStringList sorted = canonicalLocales;
+    sorted.sort();
+    sorted.removeDuplicates();
+    return sorted;
+}
+
+bool CatalogDirectory::unchangedSince(const struct stat &status) const
+{
+    return settled && status.st_dev == device && status.st_ino == inode &&
+           status.st_mtim.tv_sec == modified.tv_sec && status.st_mtim.tv_nsec == modified.tv_nsec;
+}
+
+std::shared_ptr<CatalogDirectory> CatalogDirectory::open(const QByteArray &bytes)
+{
+    Registry &shared = registry();
+    const std::lock_guard<std::mutex> lock(shared.mutex);
+    // Handed over to this call only, whichever directory it opens.
+    const std::shared_ptr<CatalogDirectory> handedOver = std::move(shared.handedOver);
+    const int fd = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat status;
+    if (fd < 0 || ::fstat(fd, &status) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return std::shared_ptr<CatalogDirectory>(new CatalogDirectory);
+    }
+    // The held directory keeps its descriptor open, so no other directory can take its inode.
+    const std::pair<dev_t, ino_t> key(status.st_dev, status.st_ino);
+    const auto found = shared.inUse.find(key);
+    if (found != shared.inUse.end()) {
+        if (std::shared_ptr<CatalogDirectory> held = found->second.lock()) {
+            ::close(fd);
+            return held;
+        }
+    }
+    std::shared_ptr<CatalogDirectory> directory;
+    if (handedOver && handedOver->unchangedSince(status)) {
         ::close(fd);
+        directory = handedOver;
+    } else {
+        directory = list(fd, status);
+    }
+    for (auto entry = shared.inUse.begin(); entry != shared.inUse.end();)
+        entry = entry->second.expired() ? shared.inUse.erase(entry) : std::next(entry);
+    shared.inUse[key] = directory;
+    return directory;
 }
 
-QStringList catalogLocales(const CatalogDirectory &directory)
+QStringList CatalogDirectory::listLocales(const QByteArray &bytes)
 {
-    std::set<QString> locales;
-    for (const auto &[file, name] : catalogEntries(directory))
-        locales.insert(name.canonical);
-    return QStringList(locales.cbegin(), locales.cend());
+    Registry &shared = registry();
+    const std::lock_guard<std::mutex> lock(shared.mutex);
+    shared.handedOver.reset();
+    const int fd = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat status;
+    if (fd < 0 || ::fstat(fd, &status) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return {};
+    }
+    const auto found = shared.inUse.find({status.st_dev, status.st_ino});
+    if (found != shared.inUse.end()) {
+        if (const std::shared_ptr<CatalogDirectory> held = found->second.lock()) {
+            ::close(fd);
+            return held->locales();
+        }
+    }
+    shared.handedOver = list(fd, status);
+    return shared.handedOver->locales();
 }
 
-LoadedCatalogs loadCatalogs(const CatalogDirectory &directory, const QStringList &languages)
+LoadedCatalogs CatalogDirectory::load(const QStringList &languages)
 {
-    // Components in code-unit order of their names as shown, so that the one whose name sorts
-    // first answers first; names that show the same (not valid UTF-8) by their bytes.
-    std::map<std::pair<QString, QByteArray>, std::map<QString, QByteArray>> components;
-    for (auto &[file, name] : catalogEntries(directory))
-        components[{QFile::decodeName(name.component), name.component}][name.locale] = file;
-
+    const std::lock_guard<std::mutex> lock(loading);
     LoadedCatalogs found;
-    for (const auto &[component, files] : components) {
+    for (auto &[component, files] : components) {
         for (const QString &language : languages) {
-            const auto file = files.find(language);
-            if (file == files.end())
+            const auto entry = files.find(language);
+            if (entry == files.end())
                 continue;
-            if (std::unique_ptr<Catalog> catalog = Catalog::load(directory.fd, file->second)) {
+            File &file = entry->second;
+            std::shared_ptr<const Catalog> catalog = file.catalog.lock();
+            if (!catalog && !file.broken) {
+                catalog = Catalog::load(directoryFd, file.name, file.fault);
+                file.catalog = catalog;
+                file.broken = !catalog;
+            }
+            if (catalog) {
                 found.catalogs.push_back(std::move(catalog));
                 found.components.append(component.first);
-                found.files.append(QFile::decodeName(file->second));
+                found.files.append(QFile::decodeName(file.name));
                 break;
             }
-            found.broken.append(file->second);
+            found.broken.push_back({file.name, file.fault});
         }
     }
     return found;

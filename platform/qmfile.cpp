@@ -35,7 +35,8 @@
 // - each dependencies section (at most 64 KiB) is a list of non-empty names without NUL;
 // - the hash table and the messages are data the file holds, not a hole in a sparse file:
 //   what a catalog costs to start is what it really holds, not what it declares.
-// Sections of other kinds (the language, unknown tags) are neither read nor kept.
+// Sections of other kinds (the language, unknown tags) are neither read nor kept. The first rule
+// found broken is the QmFault the notice names, so that a user can tell what to mend.
 
 namespace {
 
@@ -131,49 +132,57 @@ struct Range
     quint32 length = 0;
 };
 
-bool checkHashes(const uchar *entry, quint32 length, quint32 messagesLength)
+QmFault checkHashes(const uchar *entry, quint32 length, quint32 messagesLength)
 {
     quint32 previous = 0;
     for (const uchar *end = entry + length; entry != end; entry += 8) {
         const quint32 hash = read32(entry);
-        if (hash == 0 || hash < previous || read32(entry + 4) >= messagesLength)
-            return false;
+        if (hash == 0)
+            return QmFault::HashZero;
+        if (hash < previous)
+            return QmFault::UnsortedHashes;
+        if (read32(entry + 4) >= messagesLength)
+            return QmFault::HashOutsideMessages;
         previous = hash;
     }
-    return true;
+    return QmFault::None;
 }
 
 // Walks the messages one after another, as the toolkit's getMessage reads each field, and
 // checks that every hash table entry points at the start of one.
-bool checkMessages(const uchar *messages, quint32 length, const uchar *hashes, quint32 hashesLength)
+QmFault checkMessages(const uchar *messages, quint32 length, const uchar *hashes,
+                      quint32 hashesLength)
 {
     std::vector<bool> starts(length);
     for (quint32 at = 0; at < length;) {
         starts[at] = true;
         for (;;) {
             if (at == length)
-                return false;
+                return QmFault::UnendedMessage;
             const uchar tag = messages[at++];
             if (tag == EndTag)
                 break;
-            if ((tag != TranslationTag && tag != SourceTextTag && tag != ContextTag &&
-                 tag != CommentTag) ||
-                length - at < 4)
-                return false;
+            if (tag != TranslationTag && tag != SourceTextTag && tag != ContextTag &&
+                tag != CommentTag)
+                return QmFault::UnknownField;
+            if (length - at < 4)
+                return QmFault::FieldOutsideMessages;
             const quint32 size = read32(messages + at);
             at += 4;
             if (tag == TranslationTag && size == nullTranslation)
                 continue;
-            if ((tag == TranslationTag && size % 2 != 0) || size > length - at)
-                return false;
+            if (size > length - at)
+                return QmFault::FieldOutsideMessages;
+            if (tag == TranslationTag && size % 2 != 0)
+                return QmFault::OddTranslation;
             at += size;
         }
     }
     for (const uchar *entry = hashes; entry != hashes + hashesLength; entry += 8) {
         if (!starts[read32(entry + 4)])
-            return false;
+            return QmFault::HashInsideMessage;
     }
-    return true;
+    return QmFault::None;
 }
 
 // The table: a bucket count, the buckets (offsets into the pool, in 2-byte units from its
@@ -262,17 +271,93 @@ quint32 continueHash(const char *text, quint32 h)
     return h;
 }
 
-bool readQm(int fd, QmImage &image)
+const char *faultPhrase(QmFault fault)
+{
+    switch (fault) {
+    case QmFault::None:
+        break;
+    case QmFault::NotRegularFile:
+        return "not a regular file";
+    case QmFault::Unreadable:
+        return "cannot be read";
+    case QmFault::Empty:
+        return "empty";
+    case QmFault::TooLarge:
+        return "larger than 2 GiB";
+    case QmFault::NotCatalog:
+        return "not a catalog";
+    case QmFault::CutShort:
+        return "cut short";
+    case QmFault::LongDependencies:
+        return "a list of dependencies larger than 64 KiB";
+    case QmFault::BadDependencies:
+        return "a garbled list of dependencies";
+    case QmFault::PartialHashEntry:
+        return "a hash table with a partial entry";
+    case QmFault::HashesWithoutMessages:
+        return "a hash table without messages";
+    case QmFault::MessagesWithoutHashes:
+        return "messages without a hash table";
+    case QmFault::HashesOverHole:
+        return "a hash table over a hole of a sparse file";
+    case QmFault::MessagesOverHole:
+        return "messages over a hole of a sparse file";
+    case QmFault::HashZero:
+        return "a message filed under hash 0";
+    case QmFault::UnsortedHashes:
+        return "a hash table not sorted by hash";
+    case QmFault::HashOutsideMessages:
+        return "a hash table that points outside the messages";
+    case QmFault::HashInsideMessage:
+        return "a hash table that points inside a message";
+    case QmFault::UnknownField:
+        return "a message field of an unknown kind";
+    case QmFault::FieldOutsideMessages:
+        return "a message field that runs past the messages";
+    case QmFault::UnendedMessage:
+        return "a message without an end";
+    case QmFault::OddTranslation:
+        return "a translation of odd length";
+    case QmFault::ContextsCutShort:
+        return "a table of contexts cut short";
+    case QmFault::ContextsWithoutBuckets:
+        return "a table of contexts without buckets";
+    case QmFault::ContextsTooLarge:
+        return "a table of contexts larger than lrelease makes";
+    case QmFault::ContextChainOutside:
+        return "a table of contexts whose chains leave it";
+    case QmFault::LongPluralRules:
+        return "plural rules longer than 1 KiB";
+    case QmFault::BadPluralRules:
+        return "plural rules the toolkit refuses";
+    case QmFault::OutOfMemory:
+        return "too large for the memory available";
+    }
+    return "";
+}
+
+QmFault readQm(int fd, QmImage &image)
 {
     struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 16 ||
-        status.st_size > INT_MAX)
-        return false;
+    if (::fstat(fd, &status) != 0)
+        return QmFault::Unreadable;
+    if (!S_ISREG(status.st_mode))
+        return QmFault::NotRegularFile;
+    if (status.st_size == 0)
+        return QmFault::Empty;
+    if (status.st_size > INT_MAX)
+        return QmFault::TooLarge;
     const qint64 size = status.st_size;
     HeaderReader headers(fd, size);
     uchar magic[16];
-    if (!headers.read(0, magic, 16) || std::memcmp(magic, qmMagic, 16) != 0)
-        return false;
+    const qint64 magicLength = std::min<qint64>(size, 16);
+    if (!headers.read(0, magic, magicLength))
+        return QmFault::Unreadable;
+    if (std::memcmp(magic, qmMagic, size_t(magicLength)) != 0)
+        return QmFault::NotCatalog;
+    // The start of the magic number alone: a catalog that lost its end.
+    if (size < 16)
+        return QmFault::CutShort;
 
     // The section headers alone, as the toolkit walks them.
     Range hashes, messages, contexts, numerusRules;
@@ -280,14 +365,14 @@ bool readQm(int fd, QmImage &image)
     for (qint64 at = 16; size - at > 5;) {
         uchar section[5];
         if (!headers.read(at, section, 5))
-            return false;
+            return QmFault::Unreadable;
         const uchar tag = section[0];
         const quint32 length = read32(section + 1);
         at += 5;
         if (tag == 0 || length == 0)
             break;
         if (quint64(size - at) < length)
-            return false;
+            return QmFault::CutShort;
         const Range range{at, length};
         switch (tag) {
         case HashesTag:
@@ -304,7 +389,7 @@ bool readQm(int fd, QmImage &image)
             break;
         case DependenciesTag:
             if (length > maxDependencies)
-                return false;
+                return QmFault::LongDependencies;
             dependencies.push_back(range);
             break;
         default:
@@ -314,20 +399,35 @@ bool readQm(int fd, QmImage &image)
     }
 
     // What can be told from the lengths, before anything large is read.
-    if (hashes.length % 8 != 0 || (hashes.length == 0) != (messages.length == 0) ||
-        numerusRules.length > maxNumerusRules ||
-        (hashes.length != 0 && overHole(fd, hashes.offset, hashes.length)) ||
-        (messages.length != 0 && overHole(fd, messages.offset, messages.length)))
-        return false;
+    if (hashes.length % 8 != 0)
+        return QmFault::PartialHashEntry;
+    if (hashes.length != 0 && messages.length == 0)
+        return QmFault::HashesWithoutMessages;
+    if (hashes.length == 0 && messages.length != 0)
+        return QmFault::MessagesWithoutHashes;
+    if (numerusRules.length > maxNumerusRules)
+        return QmFault::LongPluralRules;
+    if (hashes.length != 0 && overHole(fd, hashes.offset, hashes.length))
+        return QmFault::HashesOverHole;
+    if (messages.length != 0 && overHole(fd, messages.offset, messages.length))
+        return QmFault::MessagesOverHole;
     if (contexts.length != 0) {
         uchar buckets[2];
-        if (contexts.length < 2 || !headers.read(contexts.offset, buckets, 2))
-            return false;
+        if (contexts.length < 2)
+            return QmFault::ContextsCutShort;
+        if (!headers.read(contexts.offset, buckets, 2))
+            return QmFault::Unreadable;
         const quint32 pool = 2 + 2 * quint32(read16(buckets));
-        if (pool == 2 || contexts.length < pool || contexts.length - pool > maxContextPool)
-            return false;
+        if (pool == 2)
+            return QmFault::ContextsWithoutBuckets;
+        if (contexts.length < pool)
+            return QmFault::ContextsCutShort;
+        if (contexts.length - pool > maxContextPool)
+            return QmFault::ContextsTooLarge;
     }
 
+    // Each section fits in the file, so the image, which holds fewer sections than the file
+    // and one byte more, fits in an int unless the file is nearly 2 GiB of headers.
     qint64 total = 16;
     for (const Range *range : {&hashes, &messages, &contexts, &numerusRules}) {
         if (range->length != 0)
@@ -335,15 +435,16 @@ bool readQm(int fd, QmImage &image)
     }
     total += contexts.length != 0;
     if (total > INT_MAX)
-        return false;
+        return QmFault::TooLarge;
     image.data.reset(new (std::nothrow) uchar[size_t(total)]);
     if (!image.data)
-        return false;
+        return QmFault::OutOfMemory;
     image.size = int(total);
     uchar *const data = image.data.get();
     std::memcpy(data, qmMagic, 16);
     quint32 at = 16;
-    // Copies a section into the image; returns where its data starts there.
+    // Copies a section into the image; returns where its data starts there, or -1 when the
+    // file cannot be read (or was cut short under us).
     const auto take = [&](uchar tag, const Range &range, quint32 extra) -> qint64 {
         data[at] = tag;
         qToBigEndian<quint32>(range.length + extra, data + at + 1);
@@ -358,36 +459,47 @@ bool readQm(int fd, QmImage &image)
     // Cheapest first: a table of entries that cannot be is found before the messages are read.
     if (hashes.length != 0) {
         const qint64 start = take(HashesTag, hashes, 0);
-        if (start < 0 || !checkHashes(data + start, hashes.length, messages.length))
-            return false;
+        if (start < 0)
+            return QmFault::Unreadable;
+        if (const QmFault fault = checkHashes(data + start, hashes.length, messages.length);
+            fault != QmFault::None)
+            return fault;
         image.hashes = quint32(start);
         image.hashesLength = hashes.length;
         const qint64 messagesStart = take(MessagesTag, messages, 0);
-        if (messagesStart < 0 || !checkMessages(data + messagesStart, messages.length,
-                                                data + image.hashes, hashes.length))
-            return false;
+        if (messagesStart < 0)
+            return QmFault::Unreadable;
+        if (const QmFault fault = checkMessages(data + messagesStart, messages.length,
+                                                data + image.hashes, hashes.length);
+            fault != QmFault::None)
+            return fault;
         image.messages = quint32(messagesStart);
         image.messagesLength = messages.length;
     }
     if (contexts.length != 0) {
         const qint64 start = take(ContextsTag, contexts, 1);
-        if (start < 0 || !checkContexts(data + start, contexts.length))
-            return false;
+        if (start < 0)
+            return QmFault::Unreadable;
+        if (!checkContexts(data + start, contexts.length))
+            return QmFault::ContextChainOutside;
         image.contexts = quint32(start);
         image.contextsLength = contexts.length;
     }
     if (numerusRules.length != 0) {
         const qint64 start = take(NumerusRulesTag, numerusRules, 0);
-        if (start < 0 || !checkNumerusRules(data + start, numerusRules.length))
-            return false;
+        if (start < 0)
+            return QmFault::Unreadable;
+        if (!checkNumerusRules(data + start, numerusRules.length))
+            return QmFault::BadPluralRules;
     }
     for (const Range &range : dependencies) {
         std::vector<uchar> section(range.length);
-        if (!readAll(fd, range.offset, section.data(), range.length) ||
-            !readDependencies(section, image.dependencies))
-            return false;
+        if (!readAll(fd, range.offset, section.data(), range.length))
+            return QmFault::Unreadable;
+        if (!readDependencies(section, image.dependencies))
+            return QmFault::BadDependencies;
     }
-    return true;
+    return QmFault::None;
 }
 
 bool holdsContext(const QmImage &image, const char *context)

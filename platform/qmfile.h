@@ -25,9 +25,46 @@ struct QmImage
     QStringList dependencies;
 };
 
-// Reads the catalog file open on fd, which stays open. False when it is no sound catalog
-// (see qmfile.cpp for what that takes); image is then undefined.
-bool readQm(int fd, QmImage &image);
+// Why a file cannot be installed as a catalog: each is told to the user by its phrase.
+enum class QmFault {
+    None,
+    NotRegularFile,
+    Unreadable,
+    Empty,
+    TooLarge,
+    NotCatalog,
+    CutShort,
+    LongDependencies,
+    BadDependencies,
+    PartialHashEntry,
+    HashesWithoutMessages,
+    MessagesWithoutHashes,
+    HashesOverHole,
+    MessagesOverHole,
+    HashZero,
+    UnsortedHashes,
+    HashOutsideMessages,
+    HashInsideMessage,
+    UnknownField,
+    FieldOutsideMessages,
+    UnendedMessage,
+    OddTranslation,
+    ContextsCutShort,
+    ContextsWithoutBuckets,
+    ContextsTooLarge,
+    ContextChainOutside,
+    LongPluralRules,
+    BadPluralRules,
+    OutOfMemory,
+};
+
+// The phrase the platform's notice gives for a fault, such as "not a catalog".
+const char *faultPhrase(QmFault fault);
+
+// Reads the catalog file open on fd, which stays open. QmFault::None when it is a sound
+// catalog (see qmfile.cpp for what that takes); otherwise the first fault found, and image is
+// undefined.
+QmFault readQm(int fd, QmImage &image);
 
 // Whether the toolkit's reader looks for a text of this context among the catalog's messages
 // (or, for a catalog without messages, its dependencies') rather than answer nothing at once,

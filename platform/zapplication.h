@@ -25,8 +25,9 @@ class QTranslator;
 //
 // On the application's first lookup in the QObject context, never before, the platform says
 // on standard error, once, what it could not install:
-//   ZApplication: cannot load catalog 'DIR/FILE'                (each, whether or not others load)
+//   ZApplication: cannot load catalog 'DIR/FILE': REASON        (each, whether or not others load)
 //   ZApplication: no catalog for language 'LOCALE' in 'DIR'     (none loaded, none broken)
+// where REASON is the first fault found, such as "not a catalog" (the README lists them).
 //
 // Exported from libzappbase.so.1, as ZCatalogs is; nothing else there is.
 class Q_DECL_EXPORT ZApplication : public QCoreApplication

@@ -13,20 +13,19 @@ QByteArray ZCatalogs::defaultDirectory()
 
 QStringList ZCatalogs::languages(const QByteArray &directory)
 {
-    const CatalogDirectory opened(directory.isNull() ? defaultDirectory() : directory);
-    return catalogLocales(opened);
+    return CatalogDirectory::listLocales(directory.isNull() ? defaultDirectory() : directory);
 }
 
 ZCatalogs::ZCatalogs(const QByteArray &directory, const QString &language)
     : d(std::make_unique<ZCatalogsPrivate>())
 {
     const QByteArray dir = directory.isNull() ? defaultDirectory() : directory;
-    const CatalogDirectory opened(dir);
-    LoadedCatalogs found = loadCatalogs(opened, languageNames(language));
+    d->directory = CatalogDirectory::open(dir);
+    LoadedCatalogs found = d->directory->load(languageNames(language));
     d->components = found.components;
 
     // An empty catalog counts as installed but answers nothing, so it is not asked.
-    std::vector<std::unique_ptr<Catalog>> answering;
+    std::vector<std::shared_ptr<const Catalog>> answering;
     for (size_t i = 0; i < found.catalogs.size(); ++i) {
         if (!found.catalogs[i]->isEmpty()) {
             answering.push_back(std::move(found.catalogs[i]));
@@ -40,8 +39,9 @@ ZCatalogs::ZCatalogs(const QByteArray &directory, const QString &language)
     // Messages name the directory and the files by the bytes given, as the user typed them,
     // and the language as the user chose it.
     const QByteArray prefix = dir.endsWith('/') ? dir : dir + '/';
-    for (const QByteArray &file : std::as_const(found.broken))
-        d->notice += "ZApplication: cannot load catalog '" + prefix + file + "'\n";
+    for (const LoadedCatalogs::Broken &broken : found.broken)
+        d->notice += "ZApplication: cannot load catalog '" + prefix + broken.file +
+                     "': " + broken.fault + '\n';
     // A mistyped directory or language would otherwise make every line look untranslated.
     if (d->components.isEmpty() && found.broken.empty())
         d->notice += "ZApplication: no catalog for language '" + languageChoice(language) +

@@ -16,7 +16,18 @@ class ZCatalogsPrivate;
 // same choice of catalog per component, the same answering order.
 //
 // Nothing is installed in the application: a ZCatalogs answers only when asked, and several
-// may live side by side, one per language. Each may be used from one thread at a time.
+// may live side by side, one per language. Each may be used from one thread at a time, while
+// others are used from other threads.
+//
+// What ZCatalogs of the same directory living at the same time share: the directory is listed
+// once, by the first of them, and every catalog file is opened, read and checked once, by the
+// first that takes it, whose copy every later one that takes the same file (NAME_de.qm for de
+// and for de_AT) answers from; a broken one is noted once. The listing lasts as long as one of
+// them lives, a catalog as long as one that took it (or the ZApplication that installed it)
+// lives; a directory renamed, rewritten or filled in the meantime changes nothing for them.
+// Once all are gone, the next ZCatalogs reads the directory as it is then. languages() lists
+// the directory for the next ZCatalogs made, which takes that listing over if it is of the
+// same directory and that has not changed since. All of this is safe from several threads.
 class Q_DECL_EXPORT ZCatalogs
 {
   public:
@@ -48,7 +59,7 @@ class Q_DECL_EXPORT ZCatalogs
     // name sorts first (by UTF-16 code unit) answers first. A catalog without messages counts.
     QStringList components() const;
     // What ZApplication says on standard error about these catalogs: a line per broken catalog,
-    // or the line that no catalog was found; empty when all is well.
+    // with why it is broken, or the line that no catalog was found; empty when all is well.
     QByteArray notice() const;
 
     // What the platform answers for sourceText (UTF-8) in the QObject context with sourceText as

@@ -2,6 +2,7 @@
 #define ZCATALOGSPRIVATE_H
 
 #include "catalogrouter.h"
+#include "catalogs.h"
 
 #include <QByteArray>
 #include <QList>
@@ -13,6 +14,8 @@
 class ZCatalogsPrivate
 {
   public:
+    // Held so that the ZCatalogs of the same directory living at the same time share it.
+    std::shared_ptr<CatalogDirectory> directory;
     QStringList components;
     QByteArray notice;
     // The catalogs that may answer, routed; null when none has a message.

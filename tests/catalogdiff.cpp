@@ -308,8 +308,8 @@ QStringList lines(const QString &path)
 // text.
 int asked(const QString &dir)
 {
-    const CatalogDirectory directory(QFile::encodeName(dir));
-    LoadedCatalogs loaded = loadCatalogs(directory, languageNames(QStringLiteral("de")));
+    LoadedCatalogs loaded =
+        CatalogDirectory::open(QFile::encodeName(dir))->load(languageNames(QStringLiteral("de")));
     const QStringList components = loaded.components;
     const CatalogRouter router(std::move(loaded.catalogs));
     int failures = 0, lookups = 0, askedInAll = 0;

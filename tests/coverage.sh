@@ -116,13 +116,14 @@ nocatalog)
     # A broken catalog is a catalog: its language is reported, the platform names the file.
     echo 'not a catalog' >"$work/empty/garbage_de.qm"
     cover -translations "$work/empty" Strings.txt
-    outcome "broken catalog" 0 "ZApplication: cannot load catalog '$work/empty/garbage_de.qm'"$'\n'
+    outcome "broken catalog" 0 \
+        "ZApplication: cannot load catalog '$work/empty/garbage_de.qm': not a catalog"$'\n'
     same "broken catalog: nothing translated" <(tail -1 "$work/out") \
         <<<"de                 0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░"
     # Two languages that fall back to the same broken catalog: it is named once.
     cover -translations "$work/empty" -lang de -lang de_DE Strings.txt
     outcome "broken catalog, two languages" 0 \
-        "ZApplication: cannot load catalog '$work/empty/garbage_de.qm'"$'\n'
+        "ZApplication: cannot load catalog '$work/empty/garbage_de.qm': not a catalog"$'\n'
     same "broken catalog, two languages" <(tail -2 "$work/out") <<'END'
 de                 0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
 de_DE              0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░

@@ -294,8 +294,10 @@ catalogs)
     mkfifo "$broken/fifo_de.qm"
     ln -s nowhere "$broken/dangling_de.qm"
     named=
-    for file in app_de_de dangling_de dir_de fifo_de garbage_de zero_de; do
-        named+="ZApplication: cannot load catalog '$broken/$file.qm'"$'\n'
+    for file_why in 'app_de_de:cut short' 'dangling_de:a link to nothing' \
+        'dir_de:not a regular file' 'fifo_de:not a regular file' 'garbage_de:not a catalog' \
+        'zero_de:empty'; do
+        named+="ZApplication: cannot load catalog '$broken/${file_why%%:*}.qm': ${file_why#*:}"$'\n'
     done
     run_in "$broken" de_DE
     expect "broken catalogs alone" "$work/err" '%s' "$named"
@@ -342,9 +344,10 @@ catalogs)
     run_in "$odd" de_DE
     expect "non-UTF-8 directory, with the locale's fallback" "$table" '%s' "$hallo"
     expect "non-UTF-8 directory named as given" "$work/err" \
-        "ZApplication: cannot load catalog '%s/notes_de.qm'\n" "$odd"
+        "ZApplication: cannot load catalog '%s/notes_de.qm': not a catalog\n" "$odd"
     run_in "$odd/" de
-    expect "trailing slash" "$work/err" "ZApplication: cannot load catalog '%s/notes_de.qm'\n" "$odd"
+    expect "trailing slash" "$work/err" \
+        "ZApplication: cannot load catalog '%s/notes_de.qm': not a catalog\n" "$odd"
     # ... also where the process's descriptors have no names in /proc, as in a chroot or a
     # minimal container without /proc (hidden here by an empty file system over them, which
     # leaves the rest of /proc to the sanitizers' runtime in the sanitize build)
@@ -355,7 +358,7 @@ catalogs)
             >"$work/out" 2>"$work/err")
         expect "non-UTF-8 directory without /proc" "$table" '%s' "$hallo"
         expect "non-UTF-8 directory without /proc, named as given" "$work/err" \
-            "ZApplication: cannot load catalog '%s/notes_de.qm'\n" "$odd"
+            "ZApplication: cannot load catalog '%s/notes_de.qm': not a catalog\n" "$odd"
     else
         echo "[$group] no mount namespace here: the run without /proc is left out"
     fi
@@ -382,7 +385,7 @@ catalogs)
     expect "unusual names: found" "$table" '%s\n' "$(row 1 Hello Servus; row 2 Zoo Tierpark
         row 3 Tools Werkzeuge; row 4 'Good night' 'Gute Nacht')"
     expect "unusual names: named by their bytes" "$work/err" \
-        "ZApplication: cannot load catalog '%s/bad\xff_de.qm'\n" "$names"
+        "ZApplication: cannot load catalog '%s/bad\xff_de.qm': not a catalog\n" "$names"
     run_in "$names" br
     expect "no Breton catalog" "$work/err" "ZApplication: no catalog for language 'br' in '%s'\n" "$names"
     run_in "$names" pt_BR
@@ -407,7 +410,8 @@ catalogs)
     expect "region first" "$table" '%s' "$servus"
     echo 'not a catalog' >"$region/app_de_AT.qm"
     run -translations "$region" Strings.txt
-    expect "broken region named" "$work/err" "ZApplication: cannot load catalog '%s/app_de_AT.qm'\n" "$region"
+    expect "broken region named" "$work/err" \
+        "ZApplication: cannot load catalog '%s/app_de_AT.qm': not a catalog\n" "$region"
     expect "broken region, the language's answers" "$table" '%s' "$hallo"
     ENVS=()
     run -translations "$region" Strings.txt
@@ -451,8 +455,12 @@ catalogs)
     truncate -s $((16 + 5 + 0x10000000)) "$deps/sparse_de.qm"
     run_in "$deps" de
     expect "dependencies" "$table" '%s' "$hallo"
-    expect "broken dependencies" "$work/err" '%s' "$(for file in loop lost sparse; do
-        printf "ZApplication: cannot load catalog '%s/%s_de.qm'\n" "$deps" "$file"; done)"$'\n'
+    expect "broken dependencies" "$work/err" '%s' "$(for file_why in \
+        "loop:dependency 'loop_de' loops back" "lost:missing dependency 'nowhere_de'" \
+        'sparse:a hash table without messages'; do
+        printf "ZApplication: cannot load catalog '%s/%s_de.qm': %s\n" "$deps" "${file_why%%:*}" \
+            "${file_why#*:}"
+    done)"$'\n'
 
     # Catalogs truncated, rewritten in place or replaced while a run goes on: it answers from
     # what it read when it started, whole.
