@@ -10,6 +10,7 @@
 #include "writer.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QTextStream>
 #include <QThread>
 #include <QThreadPool>
@@ -26,12 +27,12 @@ namespace {
 // candidate for several languages (de_DE falls back to de).
 void sayNotices(const std::vector<std::unique_ptr<CatalogLookup>> &lookups)
 {
-    QList<QByteArray> said;
+    QSet<QByteArray> said;
     for (const auto &lookup : lookups) {
         for (const QByteArray &line : lookup->notice().split('\n')) {
             if (line.isEmpty() || said.contains(line))
                 continue;
-            said.append(line);
+            said.insert(line);
             std::fprintf(stderr, "%s\n", line.constData());
         }
     }
