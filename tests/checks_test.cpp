@@ -226,3 +226,19 @@ TEST(Checks, GrowthIsExactAtTheBoundary)
     EXPECT_FALSE(exceedsGrowth(limit, most, 99));
     EXPECT_TRUE(exceedsGrowth(limit + 1, most, 99));
 }
+
+// A line's facts are found once and serve every language's translation: what one translation
+// finds (its tags out of order and sorted to compare, its width) must not change what the next
+// is held to.
+TEST(Checks, LineFactsServeEveryTranslation)
+{
+    const CheckLimits limits{40, 150};
+    const TextFacts facts = lineFacts(u"<b>%1</b> of <i>%2</i> &files...", limits);
+    const auto check = [&](QStringView translation) {
+        return names(checkTranslation(facts, translation, limits));
+    };
+    EXPECT_EQ(check(u"<i>%2</i> von <b>%1</b> &Dateien…"), "");
+    EXPECT_EQ(check(u"<b>%1</b> of %2"), "accelerator,punctuation,markup");
+    EXPECT_EQ(check(u"<I>%2</I>の<B>%1</B>&ファイルファイルファイルル..."), "width,growth");
+    EXPECT_EQ(check(u"<b>%1</b> de <i>%2</i> &fichiers..."), "");
+}
