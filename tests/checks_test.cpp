@@ -121,6 +121,7 @@ TEST(Checks, MarkupIsComparedByKindAndName)
     EXPECT_PROBLEMS(u"<b>x</b><i>y</i>", u"<i>y</i><b>x</b>", "");
     EXPECT_PROBLEMS(u"<a href=\"x\">y</a>", u"<a title='t' href=\"z\">w</a >", "");
     EXPECT_PROBLEMS(u"<b>x</b>", u"<b>x<b>", "markup");
+    EXPECT_PROBLEMS(u"<b>x</b>", u"<b>x</b><br/>", "markup");
     EXPECT_PROBLEMS(u"<b>x</b>", u"<i>x</i>", "markup");
     EXPECT_PROBLEMS(u"<h1>x</h1>", u"<h2>x</h2>", "markup");
     // Self-closing is a kind of its own, with or without attributes.
@@ -148,6 +149,26 @@ TEST(Checks, ManyTagsAreComparedWhole)
     EXPECT_PROBLEMS(line,
                     QString(reordered).replace(QStringLiteral("<T17>"), QStringLiteral("<T18>")),
                     "markup");
+}
+
+// Whatever comes before it, and wherever it falls among the units looked at together, a '%',
+// '&' or '<' is seen, and so is a wide character when measured.
+TEST(Checks, EverythingIsFoundWhereverItIs)
+{
+    for (int before = 0; before < 20; ++before) {
+        for (int after = 0; after < 12; ++after) {
+            const QString pad = QString(before, u'x'), tail = QString(after, u'y');
+            const QString line = pad + QStringLiteral("a") + tail;
+            EXPECT_EQ(problemsOf(line, pad + QStringLiteral("&a") + tail), "accelerator")
+                << before << after;
+            EXPECT_EQ(problemsOf(line, pad + QStringLiteral("%1") + tail), "placeholders")
+                << before << after;
+            EXPECT_EQ(problemsOf(line, pad + QStringLiteral("<b>") + tail), "markup")
+                << before << after;
+            EXPECT_EQ(displayWidth(QString(pad + QStringLiteral("日") + tail)),
+                      quint64(before + after + 2));
+        }
+    }
 }
 
 // Columns, not code units: wide and fullwidth characters take two, marks and format

@@ -131,8 +131,8 @@ def text(pieces):
 
 
 def translate(rng, pieces, vocabulary, wide):
-    """A translation that changes nothing a check looks at: words in another script, markers
-    in another order, another form of the same ending, tag names in capitals."""
+    """A translation that changes nothing a check looks at: words in another script and order,
+    markers in another order, another form of the same ending, tag names in capitals."""
     markers = [piece for kind, piece in pieces if kind == 'marker']
     rng.shuffle(markers)
     out = []
@@ -147,6 +147,21 @@ def translate(rng, pieces, vocabulary, wide):
             out.append((kind, piece.upper()))
         else:
             out.append((kind, piece))
+    if rng.random() < 0.3:
+        # Words in another order: the pieces between spaces, a tag with its word among them.
+        first = 1 if out[0][0] == 'space' else 0
+        last = next(i for i, (kind, _) in enumerate(out) if kind == 'end')
+        segments = [[]]
+        for piece in out[first:last]:
+            if piece == ('text', ' '):
+                segments.append([])
+            else:
+                segments[-1].append(piece)
+        rng.shuffle(segments)
+        body = []
+        for segment in segments:
+            body += ([('text', ' ')] if body else []) + segment
+        out[first:last] = body
     return out
 
 

@@ -249,7 +249,7 @@ struct Scanner
             } else if (j < n && s[j] == u'n') {
                 ++facts.plurals;
             }
-        } else {
+        } else if (s[i] == u'<') {
             Tag tag;
             if (readTag(s, n, i, tag))
                 facts.tags.append(tag);
