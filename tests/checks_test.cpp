@@ -262,4 +262,8 @@ TEST(Checks, LineFactsServeEveryTranslation)
     EXPECT_EQ(check(u"<b>%1</b> of %2"), "accelerator,punctuation,markup");
     EXPECT_EQ(check(u"<I>%2</I>の<B>%1</B>&ファイルファイルファイルル..."), "width,growth");
     EXPECT_EQ(check(u"<b>%1</b> de <i>%2</i> &fichiers..."), "");
+    // Facts found without a growth limit still serve one: the line is measured then.
+    const CheckLimits growth{std::nullopt, 100};
+    EXPECT_EQ(names(checkTranslation(lineFacts(u"Save as", {}), u"Sichern", growth)), "");
+    EXPECT_EQ(names(checkTranslation(lineFacts(u"Save as", {}), u"Speichern", growth)), "growth");
 }

@@ -356,6 +356,7 @@ void findFacts(QStringView text, bool measure, TextFacts &facts)
 {
     Scanner scanner{text.utf16(), text.size(), measure, facts};
     scanner.run();
+    facts.text = text;
     facts.measured = measure;
     if (measure)
         facts.width = quint64(qint64(text.size()) + scanner.extra);
@@ -397,7 +398,9 @@ Problems checkTranslation(const TextFacts &line, QStringView translation, const 
         problems |= Problem::Markup;
     if (limits.maxWidth && target.width > *limits.maxWidth)
         problems |= Problem::Width;
-    if (limits.maxGrowth && exceedsGrowth(target.width, line.width, *limits.maxGrowth))
+    if (limits.maxGrowth &&
+        exceedsGrowth(target.width, line.measured ? line.width : displayWidth(line.text),
+                      *limits.maxGrowth))
         problems |= Problem::Growth;
     return problems;
 }

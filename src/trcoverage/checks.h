@@ -32,8 +32,9 @@
 // return, U+0085 and the separators (U+0020, U+00A0, U+3000, ...); zero-width characters are
 // not white space.
 //
-// Everything here is a pure function of its arguments: safe to call from any thread, and it
-// allocates nothing unless a text holds more than 8 tags.
+// Every function here may be called from any thread at once. The answers depend on the
+// arguments alone: the one state kept, ICU's answers for the characters met, is filled alike by
+// whichever thread asks first. Nothing is allocated unless a text holds more than 8 tags.
 
 #include <QFlags>
 #include <QStringView>
@@ -99,6 +100,7 @@ struct TextFacts
     QVarLengthArray<Tag, 8> tags; // in the text's order
     QStringView leadingSpace, trailingSpace;
     Ending ending = Ending::None;
+    QStringView text;
     bool measured = false;
     quint64 width = 0; // when measured
 };
@@ -107,7 +109,8 @@ struct TextFacts
 // its width only for a growth limit, as measuring costs the most.
 TextFacts lineFacts(QStringView line, const CheckLimits &limits);
 
-// What the translation breaks of the line whose facts lineFacts found under the same limits.
+// What the translation breaks of the line whose facts lineFacts found (under other limits, the
+// line is measured again for a growth limit).
 Problems checkTranslation(const TextFacts &line, QStringView translation,
                           const CheckLimits &limits);
 // The same for a line met once.
