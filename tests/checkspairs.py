@@ -15,7 +15,8 @@ usage: checkspairs.py pairs SEED COUNT PAIRS
            DIR/Strings.txt with COUNT lines, DIR/app_LANGUAGE.ts translating each line (but a
            few left untranslated) and DIR/pairs_LANGUAGE.txt with the translated lines and
            their translations, as PAIRS; the texts are those a strings file and a catalog can
-           hold (no line break, carriage return, NUL, lone surrogate or other control)
+           hold (tabs, but no line break, carriage return, NUL, lone surrogate or other
+           control)
        checkspairs.py compare [-max-width N] [-max-growth PERCENT] PAIRS RESULTS
            what checks_driver printed for PAIRS against the model; every problem the limits
            allow must be found in some pairs and none in others, or the pairs prove little"""
@@ -292,7 +293,7 @@ def make_catalogs(seed, count, directory, languages):
             for _ in range(rng.choice([0, 0, 0, 1, 2])):
                 plant(rng, translation, safe=True)
             answer = text(translation)
-            if answer != line:
+            if answer and answer != line:
                 pairs.append((line, answer))
         with open(os.path.join(directory, 'app_%s.ts' % language), 'w', encoding='utf-8',
                   newline='') as out:
