@@ -90,9 +90,11 @@ several components translate differently.
 The package holds both programs, their manual pages and examples to try
 them on.")
 # Written out rather than found by dpkg-shlibdeps, which knows only the libraries installed on
-# this machine, not the target's. The toolkit's version is the one built against.
+# this machine, not the target's. The toolkit's version is the one built against, and so is
+# ICU's, whose package is named for its soname's major version (libicu72 on Debian 12).
+string(REGEX MATCH "^[0-9]+" icu_major "${ICU_VERSION}")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS
-  "libzappbase1 (= ${PROJECT_VERSION}), libc6 (>= 2.34), libgcc-s1, libstdc++6 (>= 12), libqt6core6 (>= ${Qt6Core_VERSION})")
+  "libzappbase1 (= ${PROJECT_VERSION}), libc6 (>= 2.34), libgcc-s1, libstdc++6 (>= 12), libqt6core6 (>= ${Qt6Core_VERSION}), libicu${icu_major} (>= ${ICU_VERSION})")
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME libzappbase1)
 # Multi-Arch: same, so that the library of several architectures installs side by side (every

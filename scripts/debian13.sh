@@ -14,9 +14,10 @@ scripts/install-deps.sh rootfs
 . scripts/rootfs.sh
 
 suite=trixie
-# What the build and the suite need beyond Debian's essential packages and apt. Debian 12's
-# debian-archive-keyring already holds Debian 13's signing keys.
-packages=(g++ cmake make qt6-base-dev qt6-l10n-tools googletest)
+# What the build and the suite need beyond Debian's essential packages and apt (python3 for the
+# model of trcoverage's checks). Debian 12's debian-archive-keyring already holds Debian 13's
+# signing keys.
+packages=(g++ cmake make qt6-base-dev qt6-l10n-tools googletest libicu-dev python3)
 cache=$repo/.debian13
 root=$cache/root
 

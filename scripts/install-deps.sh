@@ -8,8 +8,8 @@ set -euo pipefail
 # purpose_packages PURPOSE: the packages a purpose needs
 purpose_packages() {
     case $1 in
-    # Configure, build and run the whole suite on this machine.
-    build) echo cmake make g++ qt6-base-dev qt6-l10n-tools googletest ;;
+    # Configure, build and run the whole suite on this machine; ICU for trcoverage's checks.
+    build) echo cmake make g++ qt6-base-dev qt6-l10n-tools googletest libicu-dev ;;
     # The coverage page's tests and benchmark load it in Chromium, driven through chromedriver by
     # Selenium (run with /usr/bin/python3); two fonts let the screenshots show emoji and control
     # characters (as U+2400 and on) as a desktop shows them.

@@ -177,6 +177,16 @@ for deb in "$lib_deb" "$prog_deb"; do
 done
 field "$prog_deb" Depends | grep -qF "libzappbase1 (= $version)" ||
     fail "trcheck: does not depend on libzappbase1 (= $version)"
+# ICU's package of the version built against (for a target, its sysroot's), and of the soname
+# the programs are linked against, if they are.
+icu_headers=$(sed -n 's/^ICU_INCLUDE_DIR:PATH=//p' "$build/CMakeCache.txt")
+icu=$(sed -n 's/^#define U_ICU_VERSION_MAJOR_NUM \([0-9]*\).*/\1/p' "$icu_headers/unicode/uvernum.h")
+field "$prog_deb" Depends | grep -qF "libicu$icu (>= " ||
+    fail "trcheck: does not depend on libicu$icu, the ICU built against"
+dpkg-deb --fsys-tarfile "$prog_deb" | tar -xOf - ./usr/bin/trcoverage >"$work/trcoverage"
+linked=$(readelf -d "$work/trcoverage" | sed -n 's/.*Shared library: \[libicuuc\.so\.\([0-9]*\)\]$/\1/p')
+[ -z "$linked" ] || [ "$linked" = "$icu" ] ||
+    fail "trcoverage: linked against libicuuc.so.$linked, built against ICU $icu"
 dpkg-deb -e "$lib_deb" "$work/control"
 [ "$(field "$lib_deb" Multi-Arch)" = same ] || fail "libzappbase1: not Multi-Arch: same"
 [ "$(cat "$work/control/triggers" 2>/dev/null)" = "activate-noawait ldconfig" ] ||

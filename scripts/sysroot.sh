@@ -15,12 +15,14 @@ i386 | armel | armhf) target=$1 ;;
 esac
 arch=$target # the Debian architecture has the target's name
 
-# What runs on the target: QtCore with every library it needs, down to the dynamic loader,
-# and libatomic, which the toolkit's CMake files link on ARM without hardware atomics.
+# What runs on the target: QtCore with every library it needs, down to the dynamic loader (ICU's
+# among them, which trcoverage links too), and libatomic, which the toolkit's CMake files link
+# on ARM without hardware atomics.
 runtime=(libqt6core6 libatomic1)
-# What only the build needs: headers, CMake files and mkspecs. Their dependencies would drag
-# in the whole toolkit, and the build machine's own tools stand in for the target's.
-build_only=(qt6-base-dev qmake6)
+# What only the build needs: headers, CMake files and mkspecs, and ICU's headers and link.
+# Their dependencies would drag in the whole toolkit and the C library's headers, and the build
+# machine's own tools stand in for the target's.
+build_only=(qt6-base-dev qmake6 libicu-dev)
 
 root=$PWD/.sysroots/$target
 state=$PWD/.sysroots/.apt-$target

@@ -121,6 +121,7 @@ TEST(Checks, MarkupIsComparedByKindAndName)
     EXPECT_PROBLEMS(u"<b>x</b><i>y</i>", u"<i>y</i><b>x</b>", "");
     EXPECT_PROBLEMS(u"<a href=\"x\">y</a>", u"<a title='t' href=\"z\">w</a >", "");
     EXPECT_PROBLEMS(u"<b>x</b>", u"<b>x<b>", "markup");
+    EXPECT_PROBLEMS(u"<b>x</b>", u"<b>x</b><br/>", "markup");
     EXPECT_PROBLEMS(u"<b>x</b>", u"<i>x</i>", "markup");
     EXPECT_PROBLEMS(u"<h1>x</h1>", u"<h2>x</h2>", "markup");
     // Self-closing is a kind of its own, with or without attributes.
@@ -148,6 +149,26 @@ TEST(Checks, ManyTagsAreComparedWhole)
     EXPECT_PROBLEMS(line,
                     QString(reordered).replace(QStringLiteral("<T17>"), QStringLiteral("<T18>")),
                     "markup");
+}
+
+// Whatever comes before it, and wherever it falls among the units looked at together, a '%',
+// '&' or '<' is seen, and so is a wide character when measured.
+TEST(Checks, EverythingIsFoundWhereverItIs)
+{
+    for (int before = 0; before < 20; ++before) {
+        for (int after = 0; after < 12; ++after) {
+            const QString pad = QString(before, u'x'), tail = QString(after, u'y');
+            const QString line = pad + QStringLiteral("a") + tail;
+            EXPECT_EQ(problemsOf(line, pad + QStringLiteral("&a") + tail), "accelerator")
+                << before << after;
+            EXPECT_EQ(problemsOf(line, pad + QStringLiteral("%1") + tail), "placeholders")
+                << before << after;
+            EXPECT_EQ(problemsOf(line, pad + QStringLiteral("<b>") + tail), "markup")
+                << before << after;
+            EXPECT_EQ(displayWidth(QString(pad + QStringLiteral("日") + tail)),
+                      quint64(before + after + 2));
+        }
+    }
 }
 
 // Columns, not code units: wide and fullwidth characters take two, marks and format
@@ -225,4 +246,24 @@ TEST(Checks, GrowthIsExactAtTheBoundary)
     const quint64 most = ~quint64(0), limit = 18262276632972456098u;
     EXPECT_FALSE(exceedsGrowth(limit, most, 99));
     EXPECT_TRUE(exceedsGrowth(limit + 1, most, 99));
+}
+
+// A line's facts are found once and serve every language's translation: what one translation
+// finds (its tags out of order and sorted to compare, its width) must not change what the next
+// is held to.
+TEST(Checks, LineFactsServeEveryTranslation)
+{
+    const CheckLimits limits{40, 150};
+    const TextFacts facts = lineFacts(u"<b>%1</b> of <i>%2</i> &files...", limits);
+    const auto check = [&](QStringView translation) {
+        return names(checkTranslation(facts, translation, limits));
+    };
+    EXPECT_EQ(check(u"<i>%2</i> von <b>%1</b> &Dateien…"), "");
+    EXPECT_EQ(check(u"<b>%1</b> of %2"), "accelerator,punctuation,markup");
+    EXPECT_EQ(check(u"<I>%2</I>の<B>%1</B>&ファイルファイルファイルル..."), "width,growth");
+    EXPECT_EQ(check(u"<b>%1</b> de <i>%2</i> &fichiers..."), "");
+    // Facts found without a growth limit still serve one: the line is measured then.
+    const CheckLimits growth{std::nullopt, 100};
+    EXPECT_EQ(names(checkTranslation(lineFacts(u"Save as", {}), u"Sichern", growth)), "");
+    EXPECT_EQ(names(checkTranslation(lineFacts(u"Save as", {}), u"Speichern", growth)), "growth");
 }

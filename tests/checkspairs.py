@@ -7,11 +7,16 @@ edges to the test. The same seed gives the same bytes.
 
 usage: checkspairs.py pairs SEED COUNT PAIRS
            COUNT pairs, written as checksmodel.py reads them
+       checkspairs.py realistic SEED COUNT PAIRS [LANGUAGE]
+           only UI texts and their translations, as a catalog holds them, into ten languages
+           (de fr ru ar he el ja zh_CN ko uk) or the one given; a marker, an accelerator or a
+           tag in one line of three or four
        checkspairs.py catalogs SEED COUNT DIR LANGUAGE...
            DIR/Strings.txt with COUNT lines, DIR/app_LANGUAGE.ts translating each line (but a
            few left untranslated) and DIR/pairs_LANGUAGE.txt with the translated lines and
            their translations, as PAIRS; the texts are those a strings file and a catalog can
-           hold (no line break, carriage return, NUL, lone surrogate or other control)
+           hold (tabs, but no line break, carriage return, NUL, lone surrogate or other
+           control)
        checkspairs.py compare [-max-width N] [-max-growth PERCENT] PAIRS RESULTS
            what checks_driver printed for PAIRS against the model; every problem the limits
            allow must be found in some pairs and none in others, or the pairs prove little"""
@@ -39,8 +44,9 @@ REPERTOIRE = {
     'marks': span(0x300, 0x36f) + span(0x941, 0x948) + span(0x20dd, 0x20e0) + ['\u3099', '\u309a']
     + span(0x1d167, 0x1d169),
     'format': span(0x200b, 0x200f) + span(0x2060, 0x2064) + ['\ufeff'] + span(0xe0020, 0xe007f),
-    'wide': span(0x4e00, 0x9fa5) + span(0x3041, 0x3096) + span(0x30a1, 0x30fa) + span(0xac00, 0xd7a3)
-    + span(0xff01, 0xff5e) + span(0x1f600, 0x1f64f) + span(0x20000, 0x2a6d6),
+    'wide': span(0x4e00, 0x9fa5) + span(0x3041, 0x3096) + span(0x30a1, 0x30fa)
+    + span(0xac00, 0xd7a3) + span(0xff01, 0xff5e) + span(0x1f600, 0x1f64f)
+    + span(0x20000, 0x2a6d6),
     'narrow': span(0xff61, 0xff9f) + span(0x1d400, 0x1d433) + span(0x10400, 0x1044f)
     + span(0x660, 0x669) + ['\u2026', '\u3001'],
     'spaces': [' ', '\t', '\u00a0', '\u3000', '\u2028', '\u2029', '\u2002', '\u202f', '\u205f',
@@ -79,9 +85,10 @@ class Vocabulary:
         return self.words[word]
 
 
-def pieces(rng, safe):
+def pieces(rng, safe, rich=1.0):
     """A source text as pieces (kind, text): UI words with markers, accelerators, tags, white
-    space and an ending. safe: only what a strings file and a catalog can hold."""
+    space and an ending. safe: only what a strings file and a catalog can hold. rich: how
+    often a word is something else, 1 for the tests' mix, where a line holds several."""
     out = []
     if rng.random() < 0.15:
         out.append(('space', rng.choice([' ', '  ', '\t', '\u00a0']
@@ -90,7 +97,7 @@ def pieces(rng, safe):
     for i in range(count):
         if i:
             out.append(('text', ' '))
-        roll = rng.random()
+        roll = rng.random() / rich
         if roll < 0.12:
             out.append(('marker', rng.choice(['%1', '%2', '%3', '%L1', '%10', '%99', '%n', '%Ln',
                                               '%01'])))
@@ -125,8 +132,8 @@ def text(pieces):
 
 
 def translate(rng, pieces, vocabulary, wide):
-    """A translation that changes nothing a check looks at: words in another script, markers
-    in another order, another form of the same ending, tag names in capitals."""
+    """A translation that changes nothing a check looks at: words in another script and order,
+    markers in another order, another form of the same ending, tag names in capitals."""
     markers = [piece for kind, piece in pieces if kind == 'marker']
     rng.shuffle(markers)
     out = []
@@ -141,6 +148,21 @@ def translate(rng, pieces, vocabulary, wide):
             out.append((kind, piece.upper()))
         else:
             out.append((kind, piece))
+    if rng.random() < 0.3:
+        # Words in another order: the pieces between spaces, a tag with its word among them.
+        first = 1 if out[0][0] == 'space' else 0
+        last = next(i for i, (kind, _) in enumerate(out) if kind == 'end')
+        segments = [[]]
+        for piece in out[first:last]:
+            if piece == ('text', ' '):
+                segments.append([])
+            else:
+                segments[-1].append(piece)
+        rng.shuffle(segments)
+        body = []
+        for segment in segments:
+            body += ([('text', ' ')] if body else []) + segment
+        out[first:last] = body
     return out
 
 
@@ -184,11 +206,11 @@ def plant(rng, pieces, safe):
             pieces.insert(rng.randrange(len(pieces)), ('tag', rng.choice(['<b>', '<br/>', '</i>'])))
 
 
-def realistic_pair(rng, vocabularies, safe=False):
+def realistic_pair(rng, vocabularies, safe=False, rich=1.0):
     """A UI text and its translation into a random language, with a fault or two now and then.
     A translation that is all spaces and punctuation is redone: a catalog needs a translation
     that differs from its line."""
-    line = pieces(rng, safe)
+    line = pieces(rng, safe, rich)
     name, vocabulary = rng.choice(vocabularies)
     translation = translate(rng, line, vocabulary, name in ('ja', 'zh_CN', 'ko'))
     for _ in range(rng.choice([0, 0, 0, 1, 1, 2])):
@@ -223,10 +245,13 @@ def edge_pair(rng):
     return line, ''.join(translation)
 
 
+# A letter in twenty of German's or French's beyond ASCII, as in their own texts.
+LATIN = 'abcdefghijklmnopqrstuvwxyz' * 12 + 'äöüßéèàç'
+
+
 def vocabularies(rng):
     names = ['de', 'fr', 'ru', 'ar', 'he', 'el', 'ja', 'zh_CN', 'ko', 'uk']
-    return [(name, Vocabulary(rng, pagetools.ALPHABETS.get(name, pagetools.LATIN)))
-            for name in names]
+    return [(name, Vocabulary(rng, pagetools.ALPHABETS.get(name, LATIN))) for name in names]
 
 
 def write_pairs(path, pairs):
@@ -258,7 +283,7 @@ def make_catalogs(seed, count, directory, languages):
     with open(os.path.join(directory, 'Strings.txt'), 'w', encoding='utf-8', newline='') as out:
         out.write(''.join(line + '\n' for line in lines))
     for language in languages:
-        vocabulary = Vocabulary(rng, pagetools.ALPHABETS.get(language, pagetools.LATIN))
+        vocabulary = Vocabulary(rng, pagetools.ALPHABETS.get(language, LATIN))
         wide = language.split('_')[0] in ('ja', 'zh', 'ko')
         pairs = []
         for line, made in lines.items():
@@ -268,7 +293,7 @@ def make_catalogs(seed, count, directory, languages):
             for _ in range(rng.choice([0, 0, 0, 1, 2])):
                 plant(rng, translation, safe=True)
             answer = text(translation)
-            if answer != line:
+            if answer and answer != line:
                 pairs.append((line, answer))
         with open(os.path.join(directory, 'app_%s.ts' % language), 'w', encoding='utf-8',
                   newline='') as out:
@@ -319,6 +344,13 @@ def main(args):
     if len(args) == 4 and args[0] == 'pairs':
         write_pairs(args[3], make_pairs(int(args[1]), int(args[2])))
         return 0
+    if len(args) in (4, 5) and args[0] == 'realistic':
+        rng = random.Random(int(args[1]))
+        words = [entry for entry in vocabularies(rng) if entry[0] in args[4:] or len(args) == 4]
+        if words:
+            write_pairs(args[3], [realistic_pair(rng, words, safe=True, rich=0.25)
+                                  for _ in range(int(args[2]))])
+            return 0
     if len(args) >= 5 and args[0] == 'catalogs':
         make_catalogs(int(args[1]), int(args[2]), args[3], args[4:])
         return 0

@@ -32,11 +32,13 @@
 // return, U+0085 and the separators (U+0020, U+00A0, U+3000, ...); zero-width characters are
 // not white space.
 //
-// Everything here is a pure function of its arguments: safe to call from any thread, and it
-// allocates nothing unless a text holds more than a dozen tags.
+// Every function here may be called from any thread at once. The answers depend on the
+// arguments alone: the one state kept, ICU's answers for the characters met, is filled alike by
+// whichever thread asks first. Nothing is allocated unless a text holds more than 8 tags.
 
 #include <QFlags>
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include <array>
 #include <optional>
@@ -76,7 +78,42 @@ struct CheckLimits
     std::optional<quint64> maxGrowth; // percent of the line's width
 };
 
-// What the translation of line breaks.
+// What the checks compare of one text, found in one pass over it. It refers to the text,
+// which must outlive it. A source line's serve every translation of the line, so that the line
+// is read once for all languages.
+struct TextFacts
+{
+    enum class Ending : quint8 { None, FullStop, Question, Exclamation, Colon, Ellipsis };
+    enum class TagKind : quint8 { Open, Close, SelfClosing };
+    struct Tag
+    {
+        TagKind kind;
+        QStringView name;
+    };
+
+    qsizetype accelerators = 0;
+    qsizetype plurals = 0;
+    // Which marker numbers the text holds, a bit each, and how often: only the counts of the
+    // numbers held are set.
+    quint64 markersHeld[2] = {0, 0};
+    qsizetype markerCount[100];
+    QVarLengthArray<Tag, 8> tags; // in the text's order
+    QStringView leadingSpace, trailingSpace;
+    Ending ending = Ending::None;
+    QStringView text;
+    bool measured = false;
+    quint64 width = 0; // when measured
+};
+
+// The facts of a source line that its translations are checked against under these limits:
+// its width only for a growth limit, as measuring costs the most.
+TextFacts lineFacts(QStringView line, const CheckLimits &limits);
+
+// What the translation breaks of the line whose facts lineFacts found (under other limits, the
+// line is measured again for a growth limit).
+Problems checkTranslation(const TextFacts &line, QStringView translation,
+                          const CheckLimits &limits);
+// The same for a line met once.
 Problems checkTranslation(QStringView line, QStringView translation, const CheckLimits &limits);
 
 // Columns a terminal gives the text: 2 for an East Asian Wide or Fullwidth character, 0 for a
