@@ -26,6 +26,8 @@ struct Batch
     std::vector<QByteArray> keys;
     std::vector<QByteArray> latin1;
     std::vector<char> valid;
+    // What the run's check keeps of each line, when it checks.
+    std::vector<std::unique_ptr<TranslationCheck::Line>> checked;
     // Language by language: outcomes[language * capacity() + line].
     std::vector<Outcome> outcomes;
     int size = 0;
@@ -48,7 +50,7 @@ char *reserved(QByteArray &buffer, qsizetype size)
     return buffer.data();
 }
 
-void readBatch(QTextStream &input, Batch &batch, qint64 firstNumber)
+void readBatch(QTextStream &input, Batch &batch, qint64 firstNumber, const TranslationCheck *check)
 {
     for (int i = 0; i < batch.size; ++i) {
         if (batch.lines[size_t(i)].capacity() > slotCharacters) {
@@ -69,6 +71,13 @@ void readBatch(QTextStream &input, Batch &batch, qint64 firstNumber)
         const QString &line = batch.lines[slot];
         batch.valid[slot] = encodeLine(line, reserved(batch.latin1[slot], line.size()),
                                        reserved(batch.keys[slot], 3 * line.size() + 1));
+        if (check) {
+            if (batch.checked.empty())
+                batch.checked.resize(batch.lines.size());
+            if (!batch.checked[slot])
+                batch.checked[slot] = check->newLine();
+            check->readLine(line, *batch.checked[slot]);
+        }
         characters += line.size();
         ++batch.size;
     }
@@ -114,7 +123,7 @@ Counts lookUpBatch(Batch &batch, const Lookup &lookup, qsizetype language, Outpu
         outcome.translated = isTranslation(true, line, key, answer);
         outcome.same = !answer.isNull() && sameText(answer, line);
         if (outcome.translated && options.check)
-            outcome.problems = options.check(line, answer);
+            outcome.problems = options.check->check(*batch.checked[size_t(i)], answer);
         counts.translated += outcome.translated;
         counts.same += outcome.same;
         counts.problems += outcome.problems != 0;
@@ -167,8 +176,8 @@ PassTotals runPass(QTextStream &input, const PassHeader &header, const QList<Out
     const int lines = std::max(options.batchLines, 1);
     Batch current(lines, count);
     if (!options.pool) {
-        for (readBatch(input, current, 1); current.size > 0;
-             readBatch(input, current, current.firstNumber + current.size)) {
+        for (readBatch(input, current, 1, options.check); current.size > 0;
+             readBatch(input, current, current.firstNumber + current.size, options.check)) {
             for (qsizetype language = 0; language < count; ++language)
                 add(totals, size_t(language),
                     lookUpBatch(current, *languages[size_t(language)].lookup, language, needs,
@@ -180,7 +189,8 @@ PassTotals runPass(QTextStream &input, const PassHeader &header, const QList<Out
         // While the pool looks one batch up, a language to a task, this thread reads the next.
         Batch next(lines, count);
         QSemaphore done;
-        for (readBatch(input, current, 1); current.size > 0; std::swap(current, next)) {
+        for (readBatch(input, current, 1, options.check); current.size > 0;
+             std::swap(current, next)) {
             for (qsizetype language = 0; language < count; ++language) {
                 options.pool->start([&, language] {
                     // Counted apart and added once: the languages' counts share a cache line.
@@ -190,7 +200,7 @@ PassTotals runPass(QTextStream &input, const PassHeader &header, const QList<Out
                     done.release();
                 });
             }
-            readBatch(input, next, current.firstNumber + current.size);
+            readBatch(input, next, current.firstNumber + current.size, options.check);
             done.acquire(int(count));
             handOut(current, outputs);
             totals.lines += current.size;

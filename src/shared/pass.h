@@ -5,10 +5,31 @@
 
 #include <QList>
 
-#include <functional>
+#include <memory>
 
 class QTextStream;
 class QThreadPool;
+
+// What a run checks in every translation beside the verdict. What a line's checks need of the
+// line is found once, by the thread that reads it, for all its languages; each language's thread
+// then checks its translation against that.
+class TranslationCheck
+{
+  public:
+    // What is kept of one line between its languages' checks.
+    class Line
+    {
+      public:
+        virtual ~Line() = default;
+    };
+
+    virtual ~TranslationCheck() = default;
+    virtual std::unique_ptr<Line> newLine() const = 0;
+    // Fills line from text, which stays as it is until the next call for that line.
+    virtual void readLine(QStringView text, Line &line) const = 0;
+    // The problems of a translation of the line, as bits; 0 for none.
+    virtual quint8 check(const Line &line, QStringView translation) const = 0;
+};
 
 struct PassOptions
 {
@@ -17,9 +38,9 @@ struct PassOptions
     QThreadPool *pool = nullptr;
     // Lines read at a time; the memory held grows with it, never with the input.
     int batchLines = 1024;
-    // What the run checks in every translation beside the verdict, in the thread that looked
-    // it up: the problems found, as bits (Outcome::problems). Empty: nothing is checked.
-    std::function<quint8(QStringView line, QStringView translation)> check;
+    // What the run checks in every translation beside the verdict (Outcome::problems); null:
+    // nothing is checked.
+    const TranslationCheck *check = nullptr;
 };
 
 // The one pass of both programs. Reads every line of input once, makes its key once, looks it up

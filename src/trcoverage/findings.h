@@ -110,10 +110,7 @@ class FormatOutput : public Output
     {
     }
 
-    OutputNeeds needs() const override
-    {
-        return {findings.keepProblems, findings.keepConflicts};
-    }
+    OutputNeeds needs() const override { return {findings.keepProblems, findings.keepConflicts}; }
     void begin(const PassHeader &header) override { findings.begin(header); }
     void addLine(const LineOutcome &line) override { findings.add(line); }
     void end(const PassTotals &totals) override

@@ -23,6 +23,32 @@
 
 namespace {
 
+// The checks of every translation under the run's limits, a line's facts found once for all its
+// languages.
+class Checks final : public TranslationCheck
+{
+  public:
+    explicit Checks(const CheckLimits &limits) : limits(limits) {}
+
+    std::unique_ptr<Line> newLine() const override { return std::make_unique<Facts>(); }
+    void readLine(QStringView text, Line &line) const override
+    {
+        static_cast<Facts &>(line).facts = lineFacts(text, limits);
+    }
+    quint8 check(const Line &line, QStringView translation) const override
+    {
+        return quint8(
+            checkTranslation(static_cast<const Facts &>(line).facts, translation, limits).toInt());
+    }
+
+  private:
+    struct Facts : Line
+    {
+        TextFacts facts;
+    };
+    const CheckLimits limits;
+};
+
 // The languages' messages about their catalogs, each line once: a broken catalog is a
 // candidate for several languages (de_DE falls back to de).
 void sayNotices(const std::vector<std::unique_ptr<CatalogLookup>> &lookups)
@@ -117,12 +143,9 @@ int runCoverage(const CoverageOptions &options)
                                     qsizetype(header.languages.size())));
     PassOptions passOptions;
     passOptions.pool = &pool;
-    if (options.shown.checked) {
-        const CheckLimits limits = options.limits;
-        passOptions.check = [limits](QStringView line, QStringView translation) {
-            return quint8(checkTranslation(line, translation, limits).toInt());
-        };
-    }
+    const Checks checks(options.limits);
+    if (options.shown.checked)
+        passOptions.check = &checks;
     PassTotals totals;
     {
         WholeCharacters characters(strings);
