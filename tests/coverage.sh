@@ -284,10 +284,12 @@ END
 END
     # Components named by bytes that are not UTF-8 (E9, FF), by U+FFFD itself and by \xe9 spelled
     # in ASCII each read as their own in every format; they answer by their names decoded (the
-    # first three alike, as U+FFFD), then by their bytes.
+    # first three alike, as U+FFFD, and after U+FF21, whose bytes come after E9), then by their
+    # bytes.
     names=$work/names
     mkdir "$names"
     cp "$built/app_de.qm" "$names/caf\\xe9_de.qm"
+    cp "$built/zoo_de.qm" "$names/cafＡ_de.qm"
     cp "$built/zoo_de.qm" "$names/caf"$'\xe9'_de.qm
     cp "$built/app_pt_BR.qm" "$names/caf"$'\xef\xbf\xbd'_de.qm
     cp "$built/nolanguage.qm" "$names/caf"$'\xff'_de.qm
@@ -298,6 +300,7 @@ END
 Conflicts in de: 1
      1 'Hello'
          answers  caf\\xe9  'Hallo'
+         differs  cafＡ      'Servus'
          differs  caf\xe9   'Servus'
          differs  caf�      'Olá'
          same     caf\xff   'Hallo'
@@ -305,6 +308,7 @@ END
     cover -translations "$names" -conflicts -format csv hello.txt
     sed 's/$/\r/' <<'END' | same "component names, CSV" <(grep '^conflict,' "$work/out")
 conflict,de,1,Hello,,,,caf\\xe9,Hallo,answers,,,
+conflict,de,1,Hello,,,,cafＡ,Servus,differs,,,
 conflict,de,1,Hello,,,,caf\xe9,Servus,differs,,,
 conflict,de,1,Hello,,,,caf�,Olá,differs,,,
 conflict,de,1,Hello,,,,caf\xff,Hallo,same,,,
@@ -312,6 +316,7 @@ END
     cover -translations "$names" -conflicts -format json hello.txt
     same "component names, JSON" <(grep -o '"component": "[^"]*"' "$work/out") <<'END'
 "component": "caf\\\\xe9"
+"component": "cafＡ"
 "component": "caf\\xe9"
 "component": "caf�"
 "component": "caf\\xff"
