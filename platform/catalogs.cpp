@@ -1,5 +1,6 @@
 #include "catalogs.h"
 
+#include "bytesastext.h"
 #include "catalognames.h"
 
 #include <QFile>
@@ -168,7 +169,7 @@ LoadedCatalogs CatalogDirectory::load(const QStringList &languages)
             }
             if (catalog) {
                 found.catalogs.push_back(std::move(catalog));
-                found.components.append(component.first);
+                found.components.append(bytesAsText(component.second));
                 found.files.append(QFile::decodeName(file.name));
                 break;
             }

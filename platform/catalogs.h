@@ -22,7 +22,7 @@ struct LoadedCatalogs
 {
     // One per component, first to answer first; shared with every language it serves.
     std::vector<std::shared_ptr<const Catalog>> catalogs;
-    QStringList components; // the component of each catalog
+    QStringList components; // the component of each catalog, as bytesAsText shows it
     QStringList files;      // the file name of each catalog
     // The catalogs there for the language that could not be loaded, in the order they were
     // tried: the file name by its bytes, and why (see Catalog::load).
@@ -87,10 +87,10 @@ class CatalogDirectory
         bool broken = false;
         QByteArray fault; // why it is broken
     };
-    // Components in code-unit order of their names as shown, so that the one whose name sorts
-    // first answers first; names that show the same (not valid UTF-8) by their bytes. Each
-    // maps the locales its catalog names spell to the files. Their readings are guarded by
-    // loading.
+    // Components in code-unit order of their names decoded as the toolkit decodes a file name
+    // (an invalid byte as U+FFFD, a leading U+FEFF dropped), so that the one whose name sorts
+    // first answers first; names that decode the same by their bytes. Each maps the locales its
+    // catalog names spell to the files. Their readings are guarded by loading.
     std::map<std::pair<QString, QByteArray>, std::map<QString, File>> components;
     QStringList canonicalLocales; // of each catalog, as the toolkit spells it
     std::mutex loading;

@@ -56,7 +56,12 @@ class Q_DECL_EXPORT ZCatalogs
     static QStringList languages(const QByteArray &directory = QByteArray());
 
     // The components that have a catalog for the language, in answering order: the one whose
-    // name sorts first (by UTF-16 code unit) answers first. A catalog without messages counts.
+    // name sorts first (by UTF-16 code unit, decoded as UTF-8 with an invalid byte as U+FFFD
+    // and a leading U+FEFF dropped; names that decode alike by their bytes) answers first. A
+    // catalog without messages counts. Each name is shown so that two different names never
+    // read the same: UTF-8 where it is valid (a leading U+FEFF kept), each other byte as \xhh
+    // in lowercase hex, and a backslash as \\ (caf\xe9 is the byte 0xE9, caf\\xe9 a name that
+    // spells it in ASCII).
     QStringList components() const;
     // What ZApplication says on standard error about these catalogs: a line per broken catalog,
     // with why it is broken, or the line that no catalog was found; empty when all is well.

@@ -1,4 +1,6 @@
-// How a file name reads as a component and a locale, and which locale names a language finds.
+// How a file name reads as a component and a locale, which locale names a language finds, and
+// how a name held by its bytes is shown.
+#include "bytesastext.h"
 #include "catalognames.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,35 @@ std::string reading(const QByteArray &fileName)
         return "none";
     return (QString::fromLatin1(name.component) + u' ' + name.locale + u' ' + name.canonical)
         .toStdString();
+}
+
+// A shown name read back by the rule it is shown by: \\ a backslash, \xhh a byte, any other
+// character its UTF-8; "unreadable" when the text breaks the rule.
+QByteArray readBack(const QString &text)
+{
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i] != u'\\') {
+            const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
+            const QString character = text.mid(i, length);
+            if (character.size() != length || !QStringView(character).isValidUtf16())
+                return "unreadable";
+            bytes += character.toUtf8();
+            i += length;
+        } else if (text.mid(i + 1, 1) == u"\\") {
+            bytes += '\\';
+            i += 2;
+        } else {
+            const QString hex = text.mid(i + 2, 2);
+            bool ok = false;
+            const uint byte = hex.toUInt(&ok, 16);
+            if (text.mid(i + 1, 1) != u"x" || hex.size() != 2 || !ok || hex != hex.toLower())
+                return "unreadable";
+            bytes += char(byte);
+            i += 4;
+        }
+    }
+    return bytes;
 }
 
 } // namespace
@@ -66,4 +97,44 @@ TEST(CatalogNames, TriesTheLanguageAsGivenThenTheToolkitsNames)
     const QStringList unknown = languageNames(QStringLiteral("yy"));
     EXPECT_EQ(unknown.value(0), QStringLiteral("yy"));
     EXPECT_FALSE(unknown.contains(QStringLiteral("en")));
+}
+
+TEST(CatalogNames, ShowsEveryNameSoThatItReadsBack)
+{
+    EXPECT_EQ(bytesAsText("caf\xe9"), QStringLiteral(u"caf\\xe9"));
+    EXPECT_EQ(bytesAsText("caf\\xe9"), QStringLiteral(u"caf\\\\xe9"));
+    EXPECT_EQ(bytesAsText("\xef\xbb\xbf"
+                          "caf\xc3\xa9"),
+              QStringLiteral(u"\uFEFFcaf\u00E9"));
+    EXPECT_EQ(bytesAsText("\xf0\x9f\x98\x80\xf0\x9f\x98"),
+              QStringLiteral(u"\U0001F600\\xf0\\x9f\\x98"));
+
+    // Every name of one or two bytes, and of three or four that start with a byte that leads
+    // a longer character, their last bytes at the edges of what follows a lead.
+    const auto readsBack = [](const QByteArray &name) {
+        const bool same = readBack(bytesAsText(name)) == name;
+        EXPECT_TRUE(same) << name.toHex().constData();
+        return same;
+    };
+    const unsigned char edges[] = {0x00, 0x5c, 0x7f, 0x80, 0xbf, 0xc0, 0xff};
+    for (int a = 0; a < 256; ++a) {
+        if (!readsBack(QByteArray(1, char(a))))
+            return;
+        for (int b = 0; b < 256; ++b) {
+            QByteArray name(1, char(a));
+            name += char(b);
+            if (!readsBack(name))
+                return;
+            for (const unsigned char c : edges) {
+                if (a < 0xe0)
+                    break;
+                if (!readsBack(name + char(c)))
+                    return;
+                for (const unsigned char d : edges) {
+                    if (a >= 0xf0 && !readsBack(name + char(c) + char(d)))
+                        return;
+                }
+            }
+        }
+    }
 }

@@ -282,6 +282,45 @@ END
   ]
 }
 END
+    # Components named by bytes that are not UTF-8 (E9, FF), by U+FFFD itself and by \xe9 spelled
+    # in ASCII each read as their own in every format; they answer by their names decoded (the
+    # first three alike, as U+FFFD, and after U+FF21, whose bytes come after E9), then by their
+    # bytes.
+    names=$work/names
+    mkdir "$names"
+    cp "$built/app_de.qm" "$names/caf\\xe9_de.qm"
+    cp "$built/zoo_de.qm" "$names/cafＡ_de.qm"
+    cp "$built/zoo_de.qm" "$names/caf"$'\xe9'_de.qm
+    cp "$built/app_pt_BR.qm" "$names/caf"$'\xef\xbf\xbd'_de.qm
+    cp "$built/nolanguage.qm" "$names/caf"$'\xff'_de.qm
+    printf 'Hello\n' >"$work/run/hello.txt"
+    cover -translations "$names" -conflicts hello.txt
+    outcome "component names" 0 ""
+    same "component names" <(tail -n +7 "$work/out") <<'END'
+Conflicts in de: 1
+     1 'Hello'
+         answers  caf\\xe9  'Hallo'
+         differs  cafＡ      'Servus'
+         differs  caf\xe9   'Servus'
+         differs  caf�      'Olá'
+         same     caf\xff   'Hallo'
+END
+    cover -translations "$names" -conflicts -format csv hello.txt
+    sed 's/$/\r/' <<'END' | same "component names, CSV" <(grep '^conflict,' "$work/out")
+conflict,de,1,Hello,,,,caf\\xe9,Hallo,answers,,,
+conflict,de,1,Hello,,,,cafＡ,Servus,differs,,,
+conflict,de,1,Hello,,,,caf\xe9,Servus,differs,,,
+conflict,de,1,Hello,,,,caf�,Olá,differs,,,
+conflict,de,1,Hello,,,,caf\xff,Hallo,same,,,
+END
+    cover -translations "$names" -conflicts -format json hello.txt
+    same "component names, JSON" <(grep -o '"component": "[^"]*"' "$work/out") <<'END'
+"component": "caf\\\\xe9"
+"component": "cafＡ"
+"component": "caf\\xe9"
+"component": "caf�"
+"component": "caf\\xff"
+END
     # Texts that need quoting or escaping: a comma, quotes, a tab, a lone CR, a backslash, a
     # control character, a NUL, a character beyond the BMP and a lone surrogate (UTF-16 input).
     printf '\xff\xfea\0,\0b\0\n\0"\0q\0"\0\n\0t\0\t\0\r\0x\0\n\0\\\0\x01\0\0\0\n\0\x3d\xd8\x00\xde\n\0\x00\xd8\n\0' >"$work/run/odd.txt"
@@ -475,6 +514,16 @@ Untranslated in de: 5
      3 'Order'
      4 'Menu'
      5 'Radio'  (same)
+END
+    # In JSON, the byte as \xff and a leading U+FEFF kept (the toolkit's decoder would give
+    # U+FFFD for the one and drop the other).
+    bom=$'\xef\xbb\xbf'cat$'\xff'
+    mkdir "$work/run/$bom"
+    cp "$built/app_de.qm" "$work/run/$bom/"
+    cover -translations "$bom" -format json Strings.txt
+    outcome "non-UTF-8 directory, JSON" 0 ""
+    same "non-UTF-8 directory, JSON" <(sed -n 3p "$work/out") <<'END'
+  "catalogs": "\ufeffcat\\xff",
 END
     ;;
 html)

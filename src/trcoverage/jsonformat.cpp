@@ -3,13 +3,12 @@
 //    "same", "share", with checks "flagged", and with the options "missing": [{"line", "text",
 //    "same"}], "problems": [{"line", "text", "translation", "checks": [NAME...]}], "differing",
 //    "conflicts": [{"line", "text", "answers": [{"component", "translation", "role"}]}]}]}
+#include "bytesastext.h"
 #include "findings.h"
 #include "jsonstring.h"
 #include "share.h"
 #include "verdict.h"
 #include "writer.h"
-
-#include <QFile>
 
 #include <algorithm>
 
@@ -32,7 +31,7 @@ void writeJson(const Findings &findings, Writer &out)
 {
     const PassTotals &totals = findings.totals;
     out << "{\n  \"lines\": " << totals.lines << ",\n  \"catalogs\": ";
-    writeJsonString(out, QFile::decodeName(findings.directory));
+    writeJsonString(out, bytesAsText(findings.directory));
     out << ",\n  \"languages\": [";
     for (qsizetype language = 0; language < findings.languages.size(); ++language) {
         const qint64 translated = totals.translated[size_t(language)];

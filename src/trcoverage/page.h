@@ -33,8 +33,8 @@ class CoveragePage : public Output
     CoveragePage &operator=(const CoveragePage &) = delete;
 
     OutputNeeds needs() const override { return {true, true}; }
-    // The catalog directory as given, by its bytes (a name need not be valid UTF-8: a byte that
-    // is not part of a UTF-8 character is shown as \xhh, in lowercase hex).
+    // The catalog directory as given, by its bytes (a name need not be valid UTF-8), shown with
+    // the strings file's name as bytesAsText shows them.
     void begin(const PassHeader &header) override;
     void addLine(const LineOutcome &line) override;
     void end(const PassTotals &totals) override;
@@ -55,8 +55,5 @@ class CoveragePage : public Output
     qsizetype chunkSize = 0;
     qsizetype languageCount = 0;
 };
-
-// A name given by its bytes, as text: UTF-8 where it is valid, each other byte as \xhh.
-QString bytesAsText(const QByteArray &name);
 
 #endif
