@@ -1,6 +1,7 @@
 """Prints what the coverage page costs: its size, the time and peak memory to write it, and in
 headless Chromium the first paint, a filter and a scroll for 10,000 lines in 30 languages, and
-the opening of 100,000 lines. The data sets are the browser tests' realistic ones. Then
+the opening of 100,000 lines. The data sets are the browser tests' realistic ones, of a run
+that checks translations, and the first size also of one that does not. Then
 trcoverage's peak memory with and without the page on a line of 100 MB, and the opening of
 pages of such a line and of 100,000 lines as long as the page shows whole: trcoverage and the
 bundled catalogs are taken from the build directory PAGE_FEED lies in.
@@ -21,13 +22,15 @@ import pagetools  # noqa: E402
 REPEATS = 5
 
 
-def write_page(feeder, data_dir, lines, languages=30):
+def write_page(feeder, data_dir, lines, languages=30, checked=True):
     """The page for a data set, made once and kept: (page, seconds, peak KB)."""
-    data = os.path.join(data_dir, 'page-%d-%d.data' % (lines, languages))
+    name = 'page-%d-%d%s' % (lines, languages, '' if checked else '-unchecked')
+    data = os.path.join(data_dir, name + '.data')
     if not os.path.exists(data):
-        pagetools.big_set(lines, languages).write(data + '.new')
+        pagetools.big_set(lines, languages,
+                          checks=(40, 150) if checked else None).write(data + '.new')
         os.rename(data + '.new', data)
-    page = os.path.join(data_dir, 'page-%d-%d.html' % (lines, languages))
+    page = os.path.join(data_dir, name + '.html')
     with tempfile.NamedTemporaryFile('r') as stats:
         subprocess.run(['/usr/bin/time', '-f', '%e %M', '-o', stats.name, feeder, data, page],
                        check=True)
@@ -148,12 +151,12 @@ def main():
 
     _, _, small_peak = write_page(feeder, data_dir, 10)
     print('coverage page, %d languages (headless Chromium, median of %d runs)' % (30, REPEATS))
-    print('%-8s %8s %8s %8s %7s %9s %8s %9s %10s %9s' % (
+    print('%-16s %8s %8s %8s %7s %9s %8s %9s %9s %10s %9s' % (
         'lines', 'page MB', 'write s', 'peak KB', 'FCP ms', 'shown ms', 'text ms',
-        'untr. ms', 'jump ms', 'step ms'))
-    for lines in sizes:
-        page, seconds, peak = write_page(feeder, data_dir, lines)
-        paints, texts, untranslated, scrolls, steps = [], [], [], [], []
+        'untr. ms', 'prob. ms', 'jump ms', 'step ms'))
+    for lines, checked in [(sizes[0], False)] + [(lines, True) for lines in sizes]:
+        page, seconds, peak = write_page(feeder, data_dir, lines, checked=checked)
+        paints, texts, untranslated, problems, scrolls, steps = [], [], [], [], [], []
         for _ in range(REPEATS):
             browser = pagetools.Browser()
             try:
@@ -166,18 +169,26 @@ def main():
                 untranslated.append(filter_time(browser, '''const u = document.getElementById(
                     'filter-untranslated'); u.checked = true;
                     u.dispatchEvent(new Event('change'))'''))
+                if checked:
+                    problems.append(filter_time(browser, '''const u = document.getElementById(
+                        'filter-untranslated'); u.checked = false;
+                        const p = document.getElementById('filter-problem'); p.selectedIndex = 1;
+                        p.dispatchEvent(new Event('change'))'''))
                 scrolls.extend(scroll_times(browser))
                 steps.extend(scroll_times(browser, step=120))
             finally:
                 browser.close()
-        print('%-8d %8.2f %8.2f %8d %7.0f %9.0f %8.0f %9.0f %6.0f/%3.0f %5.0f/%3.0f' % (
-            lines, os.path.getsize(page) / 1e6, seconds, peak,
+        print('%-16s %8.2f %8.2f %8d %7.0f %9.0f %8.0f %9.0f %9s %6.0f/%3.0f %5.0f/%3.0f' % (
+            '%d%s' % (lines, '' if checked else ' unchecked'), os.path.getsize(page) / 1e6,
+            seconds, peak,
             statistics.median(p[0] for p in paints), statistics.median(p[1] for p in paints),
             statistics.median(texts), statistics.median(untranslated),
+            '%.0f' % statistics.median(problems) if problems else '-',
             statistics.median(scrolls), max(scrolls), statistics.median(steps), max(steps)))
     print('writer peak for 10 lines: %d KB; text: "save" over lines and translations; '
-          'untr.: only untranslated; jump, step: median/max of %d jumps across the matrix and '
-          'of %d steps of 120 pixels' % (small_peak, 20 * REPEATS, 20 * REPEATS))
+          'untr.: only untranslated; prob.: only problems; jump, step: median/max of %d jumps '
+          'across the matrix and of %d steps of 120 pixels; unchecked: a run without checks' %
+          (small_peak, 20 * REPEATS, 20 * REPEATS))
 
     build = os.path.dirname(os.path.dirname(os.path.abspath(feeder)))
     trcoverage = os.path.join(build, 'trcoverage')

@@ -45,6 +45,8 @@ bool writePage(QIODevice &device, int lines)
     Outcome outcomes[2];
     PassTotals totals;
     totals.translated.assign(2, 0);
+    totals.same.assign(2, 0);
+    totals.problems.assign(2, 0);
     for (int i = 1; i <= lines; ++i) {
         const QString text = QStringLiteral("Line %1 of the strings file, %2").arg(i).arg(i * 7919);
         outcomes[0].translated = i % 3 != 0;
@@ -103,6 +105,8 @@ TEST(CoveragePage, LongTextsAreCut)
     PassTotals totals;
     totals.lines = 1;
     totals.translated = {1};
+    totals.same = {0};
+    totals.problems = {0};
     page.end(totals);
     ASSERT_TRUE(out.finish());
     EXPECT_LT(device.written, 64 * 1024);

@@ -14,7 +14,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pagetools  # noqa: E402
-from pagetools import shown, visible, whole  # noqa: E402
+from pagetools import problem_names, shown, visible, whole  # noqa: E402
 
 failures = 0
 
@@ -84,12 +84,26 @@ def shown_rows(browser):
     return [(p, n, unwire(t), cells, h) for p, n, t, cells, h in rows]
 
 
-def expected_cell(name, state):
-    translated, conflict = state in 'yY', state in 'YN'
-    return [('✓' if translated else '✗') + ('!' if conflict else ''),
-            'c ' + ('y' if translated else 'n') + (' x' if conflict else ''),
-            visible(name) + ': ' + ('translated' if translated else 'untranslated') +
+def state_name(state):
+    return 'translated' if state in 'yY' else 'kept the same' if state in 'sS' else 'untranslated'
+
+
+def expected_cell(name, state, problems=()):
+    """A cell's mark, class and label: its state letter (y, n, s; capital: differing) and the
+    names of its translation's problems."""
+    translated, same, conflict = state in 'yY', state in 'sS', state.isupper()
+    return [('✓' if translated else '=' if same else '✗') + ('⚠' if problems else '') +
+            ('!' if conflict else ''),
+            'c ' + ('y' if translated else 's' if same else 'n') + (' p' if problems else '') +
+            (' x' if conflict else ''),
+            visible(name) + ': ' + state_name(state) +
+            (', problems: ' + ', '.join(problems) if problems else '') +
             (', differing' if conflict else '')]
+
+
+def cell_problems(dataset, states, problems, j):
+    """The names of the problems a cell of the data set shows."""
+    return problem_names(dataset.shown_problems(problems, j) if states[j] in 'yY' else 0)
 
 
 FRAME = 'return new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))'
@@ -130,12 +144,13 @@ def check_rows(browser, dataset, lines, columns, label, every=False):
     heights = {h for *_, h in rows}
     check(len(heights) == 1, label + ': rows of different heights %s' % sorted(heights))
     for position, number, text, cells, _ in rows:
-        n, source, states, _ = dataset.line(lines[position])
+        n, source, states, _, problems = dataset.line(lines[position])
         check(number == str(n), '%s: row %d shows number %s, not %d' %
               (label, position, number, n))
         check(text == one_line(source), '%s: line %d shows %r, not %r' %
               (label, n, text[:200], one_line(source)[:200]))
-        want = [expected_cell(dataset.languages[j], states[j]) for j in columns]
+        want = [expected_cell(dataset.languages[j], states[j],
+                              cell_problems(dataset, states, problems, j)) for j in columns]
         check(cells == want, '%s: line %d marks %s, not %s' % (label, n, cells, want))
     return rows
 
@@ -174,17 +189,20 @@ def bars(browser):
 
 
 def expected_bars(dataset, order):
-    return [[visible(dataset.languages[j]), '{:,}'.format(dataset.totals[j][0]),
-             '{:,}'.format(dataset.totals[j][1]), '{:,}'.format(conflicts(dataset, j)),
-             share(*dataset.totals[j])] for j in order]
+    """Per language: its name, translated, untranslated, kept the same, with checks those with
+    problems, differing, and the share."""
+    checked = dataset.checks is not None
+    return [[visible(dataset.languages[j])] +
+            ['{:,}'.format(n) for n in dataset.totals[j][:3 + checked]] +
+            ['{:,}'.format(conflicts(dataset, j)), share(*dataset.totals[j][:2])] for j in order]
 
 
 def conflicts(dataset, j):
     if not hasattr(dataset, 'conflict_counts'):
         counts = [0] * len(dataset.languages)
-        for _, _, states, _ in dataset.lines():
+        for _, _, states, _, _ in dataset.lines():
             for k, state in enumerate(states):
-                counts[k] += state in 'YN'
+                counts[k] += state.isupper()
         dataset.conflict_counts = counts
     return dataset.conflict_counts[j]
 
@@ -247,6 +265,11 @@ def group_hostile(browser):
 
     check_rows(browser, dataset, list(range(dataset.count)), range(len(dataset.languages)),
                'all rows', every=True)
+    # Markup and script among the translations with problems, whose tooltips name them.
+    check(any(answers[j] and '<script>' in answers[j] and
+              cell_problems(dataset, states, problems, j)
+              for _, _, states, answers, problems in dataset.lines()
+              for j in range(len(states))), 'no translation with problems is a script')
 
     # Every cell by keyboard: the tooltip shows the whole line, or the cell's translation. The
     # keys go as one sequence; the page's tooltip is noted wherever the focus lands.
@@ -272,18 +295,20 @@ def group_hostile(browser):
     check([(int(p), int(c)) for _, _, p, c in tips] == landed,
           'the focus landed at %s' % [(p, c) for _, _, p, c in tips][:40])
     for (i, column), (hidden, tip, _, _) in zip(landed, tips):
-        number, text, states, answers = dataset.line(i)
+        number, text, states, answers, problems = dataset.line(i)
         tip = unwire(tip)
         if column == 0:
             want = 'Line %d%s' % (number, tip_text('line', text))
         else:
             state = states[column - 1]
             name = dataset.languages[column - 1]
-            want = '%s: line %d, %s%s%s' % (
-                visible(name), number, 'translated' if state in 'yY' else 'untranslated',
+            flagged = cell_problems(dataset, states, problems, column - 1)
+            want = '%s: line %d, %s%s%s%s' % (
+                visible(name), number, state_name(state),
+                '⚠ Problems: ' + ', '.join(flagged) if flagged else '',
                 tip_text('translation', answers[column - 1]) if state in 'yY' else '',
                 '! Another component translates this line differently.'
-                if state in 'YN' else '')
+                if state.isupper() else '')
         check(not hidden and tip == whole(want), 'tooltip of line %d column %d: %r, not %r'
               % (number, column, tip[:200], want[:200]))
 
@@ -297,7 +322,7 @@ def group_hostile(browser):
         ActionChains(browser.driver).move_to_element(cell).perform()
         hidden, tip = browser.run(WIRE + 'return [document.getElementById("tip").hidden, '
                                          'wire(document.getElementById("tip").textContent)]')
-        number, text, states, answers = dataset.line(i)
+        number, text, states, answers, _ = dataset.line(i)
         shows = tip_text('line' if column == 0 else 'translation',
                          text if column == 0 else answers[column - 1] or '')
         check(not hidden and shows in unwire(tip), 'hovered line %d column %d: %r' %
@@ -316,6 +341,16 @@ def group_hostile(browser):
             check_rows(browser, dataset, want, range(languages), 'filter ' + query, every=True)
         check(shown_count(browser) == 'Showing %d of %d lines' % (len(want), dataset.count),
               'filter %r: %s' % (query, shown_count(browser)))
+    # Only untranslated takes in the lines kept the same, also where no cell is otherwise
+    # untranslated; only kept the same, those alone.
+    filtered(browser, lambda: browser.run(
+        'const f = document.getElementById("filter-text"); f.value = "";'
+        'f.dispatchEvent(new Event("input"))'))
+    for box, letters in (('filter-untranslated', 'nNsS'), ('filter-same', 'sS')):
+        filtered(browser, lambda: browser.driver.find_element('id', box).click())
+        want = [i for i in range(dataset.count) if any(s in letters for s in dataset.line(i)[2])]
+        check_rows(browser, dataset, want, range(languages), box, every=True)
+        filtered(browser, lambda: browser.driver.find_element('id', box).click())
     check_clean(browser, 'after use')
     group_empty(browser)
     check_comment_names(browser)
@@ -350,7 +385,7 @@ def check_comment_names(browser):
     for place in ('strings file', 'directory', 'language'):
         language = name if place == 'language' else 'de'
         dataset = pagetools.DataSet(
-            [language], 1, lambda i: (1, name, 'y', [name]),
+            [language], 1, lambda i: (1, name, 'y', [name], None),
             strings=name.encode() if place == 'strings file' else b'Strings.txt',
             directory=name.encode() if place == 'directory' else b'/catalogs')
         page = feed(dataset, 'comment')
@@ -376,15 +411,23 @@ def group_filter(browser):
     dataset = pagetools.big_set(600, languages=6, seed=3)
     page = feed(dataset, 'filter')
     check(browser.open(page) == 'ready', 'the page is not ready: ' + browser.state())
+    check_checks_shown(browser, True, 'filter')
     languages = len(dataset.languages)
     lines = [dataset.line(i) for i in range(dataset.count)]
     element = lambda id: browser.driver.find_element('id', id)
 
-    def expect(query, only, language, label):
+    def expect(query, only, language, label, same=False, problem=None):
+        """problem: a check's name, 'any', or None for any line."""
         want = []
-        for i, (_, text, states, answers) in enumerate(lines):
+        for i, (_, text, states, answers, problems) in enumerate(lines):
             shown = range(languages) if language is None else [language]
             if only and all(states[j] in 'yY' for j in shown):
+                continue
+            if same and not any(states[j] in 'sS' for j in shown):
+                continue
+            if problem and not any(problem in cell_problems(dataset, states, problems, j) or
+                                   problem == 'any' and cell_problems(dataset, states, problems, j)
+                                   for j in shown):
                 continue
             if query and query.lower() not in text.lower() and not any(
                     answers[j] and query.lower() in answers[j].lower() for j in shown):
@@ -415,13 +458,13 @@ def group_filter(browser):
     word = lines[5][1].split()[0].upper()
     matching = sum(word.lower() in text.lower() or any(a and word.lower() in a.lower()
                                                       for a in answers)
-                   for _, text, _, answers in lines)
+                   for _, text, _, answers, _ in lines)
     browser.driver.switch_to.active_element.send_keys(word)
     WebDriverWait(browser.driver, 10, poll_frequency=0.02).until(
         lambda d: shown_count(browser) == 'Showing %d of 600 lines' % matching)
     expect(word, False, None, 'text %r' % word)
     # A word of one translation only (the last language's first translated line).
-    translation = next(a[4] for _, _, s, a in lines if s[4] in 'yY').split()[-1]
+    translation = next(a[4] for _, _, s, a, _ in lines if s[4] in 'yY').split()[-1]
     filtered(browser, lambda: retype(translation))
     expect(translation, False, None, 'translation %r' % translation)
     filtered(browser, lambda: retype('qqqzzz'))
@@ -433,7 +476,7 @@ def group_filter(browser):
     browser.driver.switch_to.active_element.send_keys(Keys.TAB)
     filtered(browser, lambda: browser.driver.switch_to.active_element.send_keys(Keys.SPACE))
     expect('', True, None, 'only untranslated')
-    browser.driver.switch_to.active_element.send_keys(Keys.TAB)
+    browser.driver.switch_to.active_element.send_keys(Keys.TAB, Keys.TAB, Keys.TAB)
     check(browser.run('return document.activeElement.id') == 'filter-language',
           'Tab reaches ' + browser.run('return document.activeElement.id'))
     for j in range(languages):
@@ -451,6 +494,48 @@ def group_filter(browser):
         's.dispatchEvent(new Event("change"))'))
     filtered(browser, lambda: retype(''))
     expect('', False, None, 'all again')
+
+    # Only kept the same, by mouse; each problem from its list by keys, in every language and
+    # in one; each with the other filters.
+    filtered(browser, lambda: element('filter-same').click())
+    expect('', False, None, 'only kept the same', same=True)
+    filtered(browser, lambda: element('filter-untranslated').click())
+    expect('', True, None, 'untranslated and kept the same', same=True)
+    filtered(browser, lambda: element('filter-untranslated').click())
+    filtered(browser, lambda: element('filter-same').click())
+    browser.driver.switch_to.active_element.send_keys(Keys.TAB)
+    check(browser.run('return document.activeElement.id') == 'filter-problem',
+          'Tab from "only kept the same" reaches ' +
+          browser.run('return document.activeElement.id'))
+    options = browser.run('return Array.from(document.getElementById("filter-problem").options,'
+                          ' (o) => o.textContent)')
+    check(options == ['All lines', 'Only problems'] + dataset.checks_made(),
+          'problem filters: %s' % options)
+    for problem in ['any'] + dataset.checks_made():
+        filtered(browser, lambda: browser.driver.switch_to.active_element.send_keys(
+            Keys.ARROW_DOWN))
+        expect('', False, None, 'problem ' + problem, problem=problem)
+    choose = 'const s = document.getElementById("filter-language"); s.value = arguments[0];' \
+             's.dispatchEvent(new Event("change"))'
+    filtered(browser, lambda: browser.run(choose, '2'))
+    expect('', False, 2, 'growth in one language', problem='growth')
+    filtered(browser, lambda: browser.run(
+        'const s = document.getElementById("filter-problem"); s.selectedIndex = 1;'
+        's.dispatchEvent(new Event("change"))'))
+    expect('', False, 2, 'problems in one language', problem='any')
+    filtered(browser, lambda: element('filter-text').send_keys(translation, Keys.ENTER))
+    expect(translation, False, 2, 'text and problems in one language', problem='any')
+    filtered(browser, lambda: retype(''))
+    filtered(browser, lambda: element('filter-same').click())
+    expect('', False, 2, 'kept the same and problems in one language', same=True,
+           problem='any')
+    filtered(browser, lambda: browser.run(
+        'const s = document.getElementById("filter-problem"); s.selectedIndex = 0;'
+        's.dispatchEvent(new Event("change"))'))
+    expect('', False, 2, 'kept the same in one language', same=True)
+    filtered(browser, lambda: element('filter-same').click())
+    filtered(browser, lambda: browser.run(choose, ''))
+    expect('', False, None, 'all once more')
 
     # Sorting: by name and by share, each both ways; the matrix's columns follow the bars.
     def check_order(label, key, reverse):
@@ -512,6 +597,51 @@ def group_filter(browser):
     check(rows[-1][1] == str(dataset.count), 'the last row built is line %s' % rows[-1][1])
     check_rows(browser, dataset, list(range(dataset.count)), order, 'at the end')
     check_clean(browser, 'after use')
+    check_unchecked(browser)
+
+
+CHECKS_SHOWN = r'''
+    const words = /flagged|problem|checks|\u26a0/i;
+    const found = [];
+    const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+    while (walker.nextNode()) {
+      const node = walker.currentNode;
+      if (words.test(node.data) && node.parentElement.checkVisibility()) {
+        found.push(node.data.trim());
+      }
+    }
+    if (document.getElementById('filter-problem').checkVisibility()) found.push('#filter-problem');
+    return found'''
+
+
+def checks_shown(browser):
+    """What the page shows of checks: every visible text that speaks of them, and the problem
+    filter if it is visible."""
+    return browser.run(CHECKS_SHOWN)
+
+
+def check_checks_shown(browser, checked, label):
+    """A page of a run that checks shows its checks: the list of them, the Flagged column, the
+    problem filter, the mark in the legend. A page of one that does not, nothing of them."""
+    shown = checks_shown(browser)
+    if checked:
+        check(all(any(want in text for text in shown)
+                  for want in ('Checks', 'Flagged', 'Problems', '#filter-problem', '\u26a0')),
+              '%s: the checks are not all shown: %s' % (label, shown))
+    else:
+        check(not shown, '%s: a run without checks shows %s' % (label, shown))
+
+
+def check_unchecked(browser):
+    """Data with problems from a run that did not check: the page shows nothing of checks."""
+    dataset = pagetools.big_set(600, languages=6, seed=3)
+    dataset.checks = None
+    page = feed(dataset, 'unchecked')
+    check(browser.open(page) == 'ready', 'unchecked: the page is not ready: ' + browser.state())
+    check_checks_shown(browser, False, 'unchecked')
+    check(bars(browser) == expected_bars(dataset, range(6)), 'unchecked: bars %s' % bars(browser))
+    check_rows(browser, dataset, list(range(dataset.count)), range(6), 'unchecked', every=True)
+    check_clean(browser, 'unchecked')
 
 
 def group_big(browser):
@@ -611,8 +741,8 @@ def group_broken(browser):
     with open(data) as f:
         records = f.read().splitlines()
     finish = records[-1].split()
-    t, u = map(int, finish[1].split('/'))
-    finish[1] = '%d/%d' % (t - 1, u + 1)
+    t, u, same, flagged = map(int, finish[1].split('/'))
+    finish[1] = '%d/%d/%d/%d' % (t - 1, u + 1, same, flagged)
     with open(data, 'w') as f:
         f.write('\n'.join(records[:-1] + [' '.join(finish)]) + '\n')
     wrong = os.path.join(work, 'wrong.html')
@@ -690,11 +820,14 @@ def group_run(browser):
     with open(strings, 'wb') as f:
         f.write('\n'.join(texts).encode('utf-8', 'surrogatepass'))
 
-    for languages in ([], ['de', 'xx', 'pt_BR', 'de_DE']):
+    # Checked with a width and no growth, and with a growth and no width.
+    for languages, limits in (([], ['-max-width', '12']),
+                              (['de', 'xx', 'pt_BR', 'de_DE'], ['-max-growth', '150'])):
         label = ' '.join(languages) or 'every language'
         page = os.path.join(work, 'run.html')
         options = [o for name in languages for o in ('-lang', name)]
         result = subprocess.run(emulator + [program, '-translations', catalogs] + options +
+                                ['-checks'] + limits +
                                 ['-missing', '-conflicts', '-format', 'json', '-html', page,
                                  strings], capture_output=True)
         if not check(result.returncode == 0, '%s: status %d, %s' % (label, result.returncode,
@@ -704,10 +837,13 @@ def group_run(browser):
         check(browser.open(page) == 'ready', label + ': the page is not ready')
         check_clean(browser, label)
         names = [language['language'] for language in data['languages']]
-        facts = browser.run('''return ['directory', 'lines', 'languages']
+        facts = browser.run('''return ['directory', 'lines', 'languages', 'checks']
             .map((id) => document.getElementById('fact-' + id).textContent)''')
-        check(facts == [data['catalogs'], '{:,}'.format(data['lines']), str(len(names))],
-              '%s: header %s' % (label, facts))
+        made = pagetools.PROBLEMS[:5] + (
+            ['width (wider than 12 columns)'] if '-max-width' in limits else
+            ['growth (wider than 150% of the line)'])
+        check(facts == [data['catalogs'], '{:,}'.format(data['lines']), str(len(names)),
+                        ', '.join(made)], '%s: header %s' % (label, facts))
         differing = [{c['line'] for c in language['conflicts']
                       if any(a['role'] == 'differs' for a in c['answers'])}
                      for language in data['languages']]
@@ -719,13 +855,21 @@ def group_run(browser):
                  for lines, language in zip(differing, data['languages'])]
         check(any(alike), '%s: no line that components translate alike' % label)
         missing = [{m['line'] for m in language['missing']} for language in data['languages']]
-        want = [[language['language'], '{:,}'.format(language['translated']),
-                 '{:,}'.format(language['untranslated']), '{:,}'.format(language['differing']),
-                 '%.1f%%' % language['share']] for j, language in enumerate(data['languages'])]
+        same = [{m['line'] for m in language['missing'] if m['same']}
+                for language in data['languages']]
+        problems = [{p['line']: p for p in language['problems']} for language in data['languages']]
+        kinds = {check for language in problems for p in language.values() for check in p['checks']}
+        check(any(same) and len(kinds) >= 5, '%s: kept the same %s, problems %s' %
+              (label, same, kinds))
+        want = [[language['language']] +
+                ['{:,}'.format(language[key])
+                 for key in ('translated', 'untranslated', 'same', 'flagged', 'differing')] +
+                ['%.1f%%' % language['share']] for language in data['languages']]
         check(bars(browser) == want, '%s: bars %s, not %s' % (label, bars(browser), want))
 
-        # Every cell: untranslated exactly where -missing lists the line, a conflict exactly
-        # where another component answers otherwise.
+        # Every cell: untranslated exactly where -missing lists the line, kept the same where it
+        # says so, a conflict exactly where another component answers otherwise, problems as
+        # -checks lists them.
         rows = all_rows(browser)
         check(len(rows) == data['lines'], '%s: %d rows' % (label, len(rows)))
         texts_by_line = {}
@@ -736,8 +880,10 @@ def group_run(browser):
             n = int(number)
             if n in texts_by_line:
                 check(text == one_line(texts_by_line[n]), '%s: line %d shows %r' % (label, n, text))
-            marks = [expected_cell(names[j], ('n' if n in missing[j] else 'y').upper()
-                                   if n in differing[j] else ('n' if n in missing[j] else 'y'))
+            states = ['s' if n in same[j] else 'n' if n in missing[j] else 'y'
+                      for j in range(len(names))]
+            marks = [expected_cell(names[j], states[j].upper() if n in differing[j] else states[j],
+                                   problems[j][n]['checks'] if n in problems[j] else [])
                      for j in range(len(names))]
             check(cells == marks, '%s: line %d marks %s, not %s' % (label, n, cells, marks))
 
@@ -757,6 +903,43 @@ def group_run(browser):
                 check(tip_text('translation', answer) in tip, '%s: %s line %d tooltip %r, not %r' %
                       (label, names[j], conflict['line'], tip, answer))
 
+        # A translation with problems: its tooltip names them, and shows the translation.
+        for j, language in enumerate(problems):
+            for n, flagged in language.items():
+                scroll_matrix(browser, (n - 1) * 28)
+                browser.run('document.querySelector(\'#matrix-body tr[data-position="%d"] '
+                            'td[data-column="%d"]\').focus()' % (n - 1, j + 1))
+                tip = unwire(browser.run(WIRE + 'return wire(document.getElementById("tip")'
+                                                '.textContent)'))
+                want = '%s: line %d, translated\u26a0 Problems: %s%s%s' % (
+                    names[j], n, ', '.join(flagged['checks']),
+                    tip_text('translation', flagged['translation']),
+                    '! Another component translates this line differently.'
+                    if n in differing[j] else '')
+                check(tip == want, '%s: %s line %d tooltip %r, not %r' % (label, names[j], n, tip,
+                                                                         want))
+
+        # The filters against the lists: only problems, each check, only kept the same.
+        def filter_lines(script, *args):
+            filtered(browser, lambda: browser.run(script, *args))
+            return [int(row[1]) for row in all_rows(browser)]
+
+        choose = 'const s = document.getElementById("filter-problem");' \
+                 's.selectedIndex = arguments[0]; s.dispatchEvent(new Event("change"))'
+        for index, name in enumerate(['any'] + pagetools.PROBLEMS[:5] + made[5:]):
+            name = name.split()[0]
+            want = sorted({n for language in problems for n, p in language.items()
+                           if name == 'any' or name in p['checks']})
+            shown_lines = filter_lines(choose, index + 1)
+            check(shown_lines == want, '%s: problem filter %s shows %s, not %s' %
+                  (label, name, shown_lines, want))
+        filter_lines(choose, 0)
+        want = sorted(set().union(*same))
+        shown_lines = filter_lines('const s = document.getElementById("filter-same");'
+                                   's.checked = true; s.dispatchEvent(new Event("change"))')
+        check(shown_lines == want, '%s: only kept the same shows %s, not %s' %
+              (label, shown_lines, want))
+
     # A line of 100 MB, markup and letters of one and two bytes: the page opens whole, holds
     # the line's first characters, and says at the text that it was cut and from how many.
     strings = os.path.join(work, 'Long.txt')
@@ -771,6 +954,7 @@ def group_run(browser):
         return
     check(browser.open(page) == 'ready', 'a line of 100 MB: the page is ' + browser.state())
     check_clean(browser, 'a line of 100 MB')
+    check_checks_shown(browser, False, 'a line of 100 MB')
     held = ('<aé' * 667)[:pagetools.SHOWN]
     rows = shown_rows(browser)
     want = [('1', 'Hello'), ('2', 'cut (75,000,000 characters) ' + held), ('3', 'Zoo')]

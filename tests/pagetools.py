@@ -79,42 +79,78 @@ def shown(text):
     return (text[:SHOWN], len(text)) if len(text) > SHOWN else (text, None)
 
 
+# The checks in the order of their bits, as the writer is given them (Problem in checks.h).
+PROBLEMS = ['placeholders', 'accelerator', 'whitespace', 'punctuation', 'markup', 'width',
+            'growth']
+
+
+def problem_names(bits):
+    return [name for k, name in enumerate(PROBLEMS) if bits >> k & 1]
+
+
 class DataSet:
     """What a run tells the page: a header, per line a number, a text and per language a state
-    letter (y translated, n not; capital: conflict) and the translation, and the totals.
-    Lines are made on demand by line(i), so that a large set is never held."""
+    letter (y translated, n not, s kept the same; capital: conflict), the translation and the
+    problems of a translation as bits of PROBLEMS (0 for none), and the totals. checks: None
+    for a run that does not check translations, else its (max width, max growth), each None
+    when not given. Lines are made on demand by line(i), so that a large set is never held."""
 
     def __init__(self, languages, count, line, strings=b'Strings.txt',
                  directory=b'/usr/share/zappbase/translations',
-                 made='2025-03-04T05:06:07+01:00'):
+                 made='2025-03-04T05:06:07+01:00', checks=None):
         self.languages = languages
         self.count = count
-        self.line = line  # i -> (number, text, states, answers)
+        self.line = line  # i -> (number, text, states, answers, problems or None)
         self.strings = strings
         self.directory = directory
         self.made = made
+        self.checks = checks
         self.totals = None
+
+    def checks_made(self):
+        """The names of the checks the run makes, in order; empty when it does not check."""
+        if self.checks is None:
+            return []
+        width, growth = self.checks
+        return [name for name in PROBLEMS
+                if (name != 'width' or width is not None) and
+                (name != 'growth' or growth is not None)]
+
+    def shown_problems(self, problems, j):
+        """The problems a cell shows: none on a page of a run that does not check."""
+        return problems[j] if problems and self.checks is not None else 0
 
     def lines(self):
         for i in range(self.count):
             yield self.line(i)
 
     def write(self, path):
-        """Writes the set as page_feed reads it; fills in the totals."""
-        translated = [0] * len(self.languages)
+        """Writes the set as page_feed reads it; fills in the totals: per language translated,
+        untranslated, kept the same, and translated with problems."""
+        languages = len(self.languages)
+        translated, same, flagged = [0] * languages, [0] * languages, [0] * languages
+        limit = lambda value: '-' if value is None else str(value)
         with open(path, 'w', encoding='ascii') as out:
-            out.write('start x%s x%s %s %s\n' % (
+            out.write('start x%s x%s %s %s %s\n' % (
                 self.strings.hex(), self.directory.hex(), self.made,
+                '-' if self.checks is None else '/'.join(limit(v) for v in self.checks),
                 ' '.join(utf16_hex(name) for name in self.languages)))
-            for number, text, states, answers in self.lines():
+            for number, text, states, answers, problems in self.lines():
                 fields = ['line', str(number), utf16_hex(text), states]
-                for state, answer in zip(states, answers):
-                    fields.append(utf16_hex(answer) if state in 'yY' else '-')
+                for j, (state, answer) in enumerate(zip(states, answers)):
                     if state in 'yY':
-                        translated[len(fields) - 5] += 1
+                        bits = problems[j] if problems else 0
+                        fields.append(utf16_hex(answer) + (':%d' % bits if bits else ''))
+                        translated[j] += 1
+                        flagged[j] += self.shown_problems(problems, j) != 0
+                    else:
+                        fields.append('-')
+                    same[j] += state in 'sS'
                 out.write(' '.join(fields) + '\n')
-            self.totals = [(t, self.count - t) for t in translated]
-            out.write('finish ' + ' '.join('%d/%d' % pair for pair in self.totals) + '\n')
+            self.totals = [(translated[j], self.count - translated[j], same[j], flagged[j])
+                           for j in range(languages)]
+            out.write('finish ' + ' '.join('%d/%d/%d/%d' % counts for counts in self.totals) +
+                      '\n')
 
 
 # Texts that must show as text and do nothing else; each is also a translation.
@@ -182,23 +218,26 @@ HOSTILE = [
 
 
 def hostile_set():
-    """The hostile texts as lines and as translations, in four languages, RTL among them."""
+    """The hostile texts as lines and as translations, in four languages, RTL among them; kept
+    the same, and translations with problems of every kind."""
     languages = ['ar', 'de', 'he', 'x<b>y</b>\u202e']
     count = len(HOSTILE)
 
     def line(i):
         text = HOSTILE[i]
-        states, answers = '', []
+        states, answers, problems = '', [], []
         for j in range(len(languages)):
-            state = 'ynYN'[(i + j) % 4]
+            state = 'ynYNysyS'[(i + j) % 8]
             states += state
             answers.append(HOSTILE[(i * 7 + j * 3 + 1) % count] if state in 'yY' else None)
-        return i + 1, text, states, answers
+            problems.append((i * 37 + j * 11) % 127 + 1 if state in 'yY' and i % 3 else 0)
+        return i + 1, text, states, answers, problems
 
     return DataSet(languages, count, line,
                    strings='strings <i>x</i> "é"\u2067📁.txt\ufeff'.encode() + b'\xff',
                    directory=b'/tmp/cat\xe9logs \xc0\x80 \xed\xa0\x80 \xf4\x90\x80\x80 \xe2\x82 '
-                             b'\xf0\x9f\x98 <script>alert(0)</script>')
+                             b'\xf0\x9f\x98 <script>alert(0)</script>',
+                   checks=(40, 150))
 
 
 WORDS = ('file open save close new edit view help settings contact contacts name address phone '
@@ -229,10 +268,12 @@ ALPHABETS = {
 LATIN = 'abcdefghijklmnoprstuvyzáéíóúäöüåøæçñšž'
 
 
-def big_set(lines, languages=30, seed=1):
+def big_set(lines, languages=30, seed=1, checks=(40, 150)):
     """A realistic run: UI texts of a few words (one in a hundred some 600 characters long, one
     in ten with characters beyond ASCII), each language translating a share of them, from
-    none to all, with a translation vocabulary of its own; one cell in a hundred a conflict."""
+    none to all, with a translation vocabulary of its own; one cell in a hundred a conflict;
+    one untranslated cell in thirty kept the same; and with checks (None for a run without),
+    one translation in twenty-five with problems, now and then two kinds."""
     names = LANGUAGES[:languages] if languages <= len(LANGUAGES) else \
         ['l%02d' % j for j in range(languages)]
     dictionaries = []
@@ -254,16 +295,26 @@ def big_set(lines, languages=30, seed=1):
         text = ' '.join(words).capitalize()
         if chooser.random() < 0.1:
             text += ' ' + chooser.choice(['é', 'ü', 'ß', '→', '日本', 'Ж', '😀', '…'])
-        states, answers = '', []
+        states, answers, problems = '', [], []
         for j in range(len(names)):
             translated = chooser.random() < coverage[j]
             conflict = chooser.random() < 0.01
-            states += ('Y' if conflict else 'y') if translated else ('N' if conflict else 'n')
+            state = 'y' if translated else 's' if coverage[j] and chooser.random() < 0.033 \
+                else 'n'
+            states += state.upper() if conflict else state
             answers.append(' '.join(dictionaries[j][w] for w in words).capitalize()
                            if translated else None)
-        return i + 1, text, states, answers
+            bits = 0
+            if translated and made and chooser.random() < 0.04:
+                bits = made[chooser.randrange(len(made))]
+                if chooser.random() < 0.2:
+                    bits |= made[chooser.randrange(len(made))]
+            problems.append(bits)
+        return i + 1, text, states, answers, problems
 
-    return DataSet(names, lines, line)
+    dataset = DataSet(names, lines, line, checks=checks)
+    made = [1 << PROBLEMS.index(name) for name in dataset.checks_made()]
+    return dataset
 
 
 # ----- The browser

@@ -125,7 +125,8 @@ int runCoverage(const CoverageOptions &options)
             return outputUnwritable;
         }
         pageWriter.emplace(pageFile);
-        page.emplace(*pageWriter, options.strings, QDateTime::currentDateTime());
+        page.emplace(*pageWriter, options.strings, QDateTime::currentDateTime(),
+                     options.shown.checked ? std::optional(options.limits) : std::nullopt);
     }
 
     QFile standardOutput;

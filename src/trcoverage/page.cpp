@@ -23,14 +23,14 @@ constexpr qsizetype shownCharacters = 2000;
 // page then costs a run less than the lookups of the languages it shows.
 constexpr int compressionLevel = 3;
 
-// The state of one cell, a letter, as the page's script reads it: translated or not, in capitals
-// where another component translates the line differently (it may be untranslated all the same:
-// the answering component gives it back unchanged).
-char cellState(const Outcome &outcome)
+// The state of one cell, a letter, as the page's script reads it: y translated, p translated
+// with problems, s kept the same, n untranslated otherwise; in capitals where another component
+// translates the line differently (it may be untranslated all the same: the answering component
+// gives it back unchanged).
+char cellState(const Outcome &outcome, bool flagged)
 {
-    if (outcome.translated)
-        return outcome.differs ? 'Y' : 'y';
-    return outcome.differs ? 'N' : 'n';
+    const char state = outcome.translated ? (flagged ? 'p' : 'y') : outcome.same ? 's' : 'n';
+    return outcome.differs ? char(state - 'a' + 'A') : state;
 }
 
 QByteArray hashSource(const char *text)
@@ -91,9 +91,17 @@ void appendShownText(QByteArray &out, QStringView text)
 
 } // namespace
 
-CoveragePage::CoveragePage(Writer &out, const QByteArray &stringsFile, const QDateTime &made)
-    : out(out), stringsFile(stringsFile), made(made)
+CoveragePage::CoveragePage(Writer &out, const QByteArray &stringsFile, const QDateTime &made,
+                           const std::optional<CheckLimits> &checks)
+    : out(out), stringsFile(stringsFile), made(made), checks(checks)
 {
+    if (!checks)
+        return;
+    for (const ProblemName &check : problemNames) {
+        if ((check.problem != Problem::Width || checks->maxWidth) &&
+            (check.problem != Problem::Growth || checks->maxGrowth))
+            checksMade.push_back(check);
+    }
 }
 
 CoveragePage::~CoveragePage() = default;
@@ -131,7 +139,23 @@ void CoveragePage::begin(const PassHeader &header)
             html += ',';
         appendJsonString(html, header.languages[size_t(i)].name, JsonIn::page);
     }
-    html += "],\"made\":";
+    html += ']';
+    // Only for a run that checks: the page shows nothing of checks without it. The limits are
+    // strings, as a number past 2^53 would not come through JavaScript exactly.
+    if (checks) {
+        html += ",\"checks\":[";
+        for (const ProblemName &check : checksMade) {
+            html += html.endsWith('[') ? "\"" : ",\"";
+            html += check.name;
+            html += '"';
+        }
+        html += ']';
+        if (checks->maxWidth)
+            html += ",\"maxWidth\":\"" + QByteArray::number(*checks->maxWidth) + '"';
+        if (checks->maxGrowth)
+            html += ",\"maxGrowth\":\"" + QByteArray::number(*checks->maxGrowth) + '"';
+    }
+    html += ",\"made\":";
     // With its offset from UTC, so that the time means the same wherever the page is read.
     appendJsonString(html, made.toOffsetFromUtc(made.offsetFromUtc()).toString(Qt::ISODate),
                      JsonIn::page);
@@ -143,7 +167,7 @@ void CoveragePage::addLine(const LineOutcome &line)
 {
     if (out.failed())
         return;
-    const qsizetype before = numbers.size() + texts.size() + states.size();
+    const qsizetype before = numbers.size() + texts.size() + states.size() + problems.size();
     if (!numbers.isEmpty()) {
         numbers += ',';
         texts += ',';
@@ -152,7 +176,20 @@ void CoveragePage::addLine(const LineOutcome &line)
     appendShownText(texts, line.text);
     for (qsizetype i = 0; i < languageCount; ++i) {
         const Outcome &outcome = line.outcome(i);
-        states += cellState(outcome);
+        // The problems as bits in the order of the checks the page names.
+        int shown = 0;
+        if (outcome.translated) {
+            for (size_t k = 0; k < checksMade.size(); ++k) {
+                if (outcome.problems & quint8(checksMade[k].problem))
+                    shown |= 1 << k;
+            }
+        }
+        states += cellState(outcome, shown != 0);
+        if (shown) {
+            if (!problems.isEmpty())
+                problems += ',';
+            appendNumber(problems, shown);
+        }
         // Only a translation is shown.
         if (outcome.translated) {
             QByteArray &column = answers[i];
@@ -163,14 +200,16 @@ void CoveragePage::addLine(const LineOutcome &line)
             chunkSize += column.size() - start;
         }
     }
-    chunkSize += numbers.size() + texts.size() + states.size() - before;
+    chunkSize += numbers.size() + texts.size() + states.size() + problems.size() - before;
     if (chunkSize >= chunkBytes)
         writeChunk();
 }
 
-// A chunk is [[number...], [text...], "states", [translation...]...]: a state letter per line
-// and language, line by line, and per language the translations of its translated cells, in
-// line order; a text too long to show whole is [its first characters, its length].
+// A chunk is [[number...], [text...], "states", [problems...], [translation...]...]: a state
+// letter per line and language, line by line; the problems of each cell whose state says it has
+// some, in the order of the states, as bits in the order of the header's checks; and per
+// language the translations of its translated cells, in line order. A text too long to show
+// whole is [its first characters, its length].
 void CoveragePage::writeChunk()
 {
     if (numbers.isEmpty())
@@ -183,7 +222,9 @@ void CoveragePage::writeChunk()
     chunk += texts;
     chunk += "],\"";
     chunk += states;
-    chunk += '"';
+    chunk += "\",[";
+    chunk += problems;
+    chunk += ']';
     for (QByteArray &column : answers) {
         chunk += ",[";
         chunk += column;
@@ -194,6 +235,7 @@ void CoveragePage::writeChunk()
     numbers.resize(0);
     texts.resize(0);
     states.resize(0);
+    problems.resize(0);
     chunkSize = 0;
     // qCompress puts the length in 4 bytes before a zlib stream; the page's script inflates
     // the stream alone.
@@ -210,11 +252,16 @@ void CoveragePage::end(const PassTotals &totals)
     writeChunk();
     QByteArray html = "<script type=\"application/json\" id=\"page-end\">{\"totals\":[";
     for (qsizetype i = 0; i < languageCount; ++i) {
+        // Translated, untranslated, kept the same, with problems: what the lines must add up to.
         const qint64 translated = totals.translated[size_t(i)];
         html += i ? ",[" : "[";
         appendNumber(html, translated);
         html += ',';
         appendNumber(html, totals.lines - translated);
+        html += ',';
+        appendNumber(html, totals.same[size_t(i)]);
+        html += ',';
+        appendNumber(html, checks ? totals.problems[size_t(i)] : 0);
         html += ']';
     }
     html += "]}</script>\n<script>";

@@ -76,11 +76,17 @@
     return node ? JSON.parse(node.textContent) : null;
   };
 
-  // State letters: y translated, n untranslated; capitals when another component translates
-  // the line differently (a conflict).
-  const Y = 121, YC = 89, NC = 78;
-  const isTranslated = (code) => code === Y || code === YC;
-  const isConflict = (code) => code === YC || code === NC;
+  // State letters: y translated, p translated with problems, s kept the same (untranslated: a
+  // catalog answers with the line itself), n untranslated otherwise; capitals when another
+  // component translates the line differently (a conflict).
+  const Y = 121, YC = 89, P = 112, PC = 80, S = 115, SC = 83;
+  const isTranslated = (code) => code === Y || code === YC || code === P || code === PC;
+  const isFlagged = (code) => code === P || code === PC;
+  const isSame = (code) => code === S || code === SC;
+  const isConflict = (code) => code < 97;
+  const stateLetters = /^[ypsnYPSN]*$/;
+  const untranslatedLetter = /[snSN]/;
+  const sameLetter = /[sS]/;
   // Which of the line's translations is the language's, -1 for none.
   const answerIndex = (line, language) => {
     const states = line[2];
@@ -93,6 +99,11 @@
     const index = answerIndex(line, language);
     return index < 0 ? null : line[3][index];
   };
+  // The problems of the language's translation, as bits in the order of the run's checks.
+  const problemsOf = (line, language) => {
+    if (!line[5] || !isFlagged(line[2].charCodeAt(language))) return 0;
+    return line[5][answerIndex(line, language)] || 0;
+  };
 
   // A text too long to show whole comes as [its first characters, its length in characters].
   const malformed = () => new Error('a block of lines is malformed');
@@ -103,22 +114,28 @@
   };
 
   // A block of lines: base64 of a zlib stream of the JSON
-  // [[number...], [text...], "states", [translation...] per language], where the states hold a
-  // letter per line and language and each language's translations are those of its translated
-  // cells. Made into lines: [number, text, states, [translation of each translated cell]], and
-  // for a line with a text cut short a fifth element, {text: its length, answers: [the length of
-  // each translation cut short, by its place among the line's]}.
-  const decodeBlock = async (block, languageCount) => {
+  // [[number...], [text...], "states", [problems...], [translation...] per language], where the
+  // states hold a letter per line and language, the problems those of each cell whose letter
+  // says it has some, in the order of the letters, and each language's translations are those
+  // of its translated cells. Made into lines: [number, text, states, [translation of each
+  // translated cell]]; for a line with a text cut short a fifth element, {text: its length,
+  // answers: [the length of each translation cut short, by its place among the line's]}, else
+  // null when a sixth follows; and for a line with problems a sixth, [the problems of each
+  // translation, by its place among the line's].
+  const decodeBlock = async (block, languageCount, checkCount) => {
     const binary = atob(block.textContent);
     const bytes = new Uint8Array(binary.length);
     for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
     const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate'));
     // Through a buffer: Response.text() inflates at a third of the speed.
     const json = new TextDecoder().decode(await new Response(stream).arrayBuffer());
-    const [numbers, texts, states, ...columns] = JSON.parse(json);
+    const [numbers, texts, states, flags, ...columns] = JSON.parse(json);
     if (texts.length !== numbers.length || states.length !== numbers.length * languageCount ||
+        !stateLetters.test(states) || !Array.isArray(flags) ||
         columns.length !== languageCount) throw malformed();
     const taken = new Array(languageCount).fill(0);
+    const allChecks = 2 ** checkCount;
+    let flagsTaken = 0;
     const lines = new Array(numbers.length);
     for (let i = 0; i < numbers.length; i++) {
       const own = states.substr(i * languageCount, languageCount);
@@ -128,8 +145,16 @@
         text = text[0];
       }
       const answers = [];
+      let problems = null;
       for (let j = 0; j < languageCount; j++) {
-        if (!isTranslated(own.charCodeAt(j))) continue;
+        const code = own.charCodeAt(j);
+        if (!isTranslated(code)) continue;
+        if (isFlagged(code)) {
+          const bits = flags[flagsTaken++];
+          if (!Number.isInteger(bits) || bits < 1 || bits >= allChecks) throw malformed();
+          if (!problems) problems = [];
+          problems[answers.length] = bits;
+        }
         let answer = columns[j][taken[j]++];
         if (typeof answer !== 'string') {
           if (!cut) cut = { text: 0, answers: [] };
@@ -138,9 +163,12 @@
         }
         answers.push(answer);
       }
-      lines[i] = cut ? [numbers[i], text, own, answers, cut] : [numbers[i], text, own, answers];
+      lines[i] = problems ? [numbers[i], text, own, answers, cut, problems]
+               : cut ? [numbers[i], text, own, answers, cut] : [numbers[i], text, own, answers];
     }
-    if (taken.some((n, j) => n !== columns[j].length)) throw malformed();
+    if (taken.some((n, j) => n !== columns[j].length) || flagsTaken !== flags.length) {
+      throw malformed();
+    }
     return lines;
   };
 
@@ -156,18 +184,23 @@
       return;
     }
     const names = head.languages;
+    // The checks the run made, by name, in the order of the problems' bits; none for a run
+    // that did not check.
+    const checks = Array.isArray(head.checks) ? head.checks : null;
     const blocks = await Promise.all(
       Array.from(document.querySelectorAll('script.page-lines'),
-                 (block) => decodeBlock(block, names.length)));
+                 (block) => decodeBlock(block, names.length, checks ? checks.length : 0)));
     const lines = [];
     for (const block of blocks) for (const line of block) lines.push(line);
 
     // What the lines say must add up to the totals the run wrote.
-    const languages = names.map((name, index) => ({
-      index, name, translated: end.totals[index][0], untranslated: end.totals[index][1],
-      conflicts: 0, counted: 0
-    }));
-    let wellFormed = end.totals.length === names.length;
+    let wellFormed = end.totals.length === names.length &&
+                     end.totals.every((numbers) => numbers.length === 4);
+    const languages = names.map((name, index) => {
+      const [translated, untranslated, same, flagged] = end.totals[index] || [];
+      return { index, name, translated, untranslated, same, flagged,
+               conflicts: 0, counted: 0, sameCounted: 0, flaggedCounted: 0 };
+    });
     for (const line of lines) {
       const states = line[2];
       let translated = 0;
@@ -178,13 +211,18 @@
           translated++;
           languages[j].counted++;
         }
+        if (isSame(code)) languages[j].sameCounted++;
+        if (isFlagged(code)) languages[j].flaggedCounted++;
         if (isConflict(code)) languages[j].conflicts++;
       }
       if (translated !== line[3].length) wellFormed = false;
     }
     for (const language of languages) {
       if (language.counted !== language.translated ||
-          language.translated + language.untranslated !== lines.length) wellFormed = false;
+          language.translated + language.untranslated !== lines.length ||
+          language.sameCounted !== language.same || language.flaggedCounted !== language.flagged) {
+        wellFormed = false;
+      }
     }
 
     document.title = 'Translation coverage: ' + plain(head.strings);
@@ -193,16 +231,24 @@
     byId('fact-lines').textContent = count(lines.length);
     byId('fact-languages').textContent = count(names.length);
     byId('fact-made').textContent = head.made;
+    if (checks) {
+      const number = (value) => BigInt(value).toLocaleString('en-US');
+      byId('fact-checks').textContent = checks.map((name) =>
+        name === 'width' ? 'width (wider than ' + number(head.maxWidth) + ' columns)'
+          : name === 'growth' ? 'growth (wider than ' + number(head.maxGrowth) + '% of the line)'
+            : name).join(', ');
+      byId('fact-checks-row').hidden = false;
+    }
     status.hidden = true;
     if (!wellFormed) {
       fail('The page\'s lines do not add up to its totals: it was not written whole. ' +
            'The lines and totals below are as written.');
     }
     byId('main').hidden = false;
-    show(lines, languages);
+    show(lines, languages, checks);
   }
 
-  function show(lines, languages) {
+  function show(lines, languages, checks) {
     const barsBody = byId('bars-body');
     const matrix = byId('matrix');
     const matrixHead = byId('matrix-head');
@@ -211,6 +257,8 @@
     const tip = byId('tip');
     const filterText = byId('filter-text');
     const filterUntranslated = byId('filter-untranslated');
+    const filterSame = byId('filter-same');
+    const filterProblem = byId('filter-problem');
     const filterLanguage = byId('filter-language');
     const shownCount = byId('shown-count');
     const printNote = byId('print-note');
@@ -231,6 +279,23 @@
     let printing = false;
     let filterRuns = 0;
 
+    // Only a run that checked translations has the page show anything of checks: their list,
+    // the counts, the marks and the filters. A cell's problems are bits in the order of the
+    // checks.
+    const problemNames = (bits) => checks.filter((_, k) => bits & (1 << k)).join(', ');
+    if (checks) {
+      for (const node of document.querySelectorAll('.checks')) node.hidden = false;
+      // An option's value is the mask of its problems.
+      const any = make('option', '', 'Only problems');
+      any.value = String(2 ** checks.length - 1);
+      filterProblem.append(any);
+      checks.forEach((name, k) => {
+        const option = make('option', '', name);
+        option.value = String(1 << k);
+        filterProblem.append(option);
+      });
+    }
+
     // ----- The bars
     // The share translated, cut (not rounded) to tenths of a percent, as trcoverage shows it:
     // 100.0 only when every line is translated, and for an input without lines.
@@ -247,7 +312,9 @@
         name.dir = 'auto';
         tr.append(name, make('td', 'count', count(language.translated)),
                   make('td', 'count', count(language.untranslated)),
-                  make('td', 'count', count(language.conflicts)));
+                  make('td', 'count', count(language.same)));
+        if (checks) tr.append(make('td', 'count', count(language.flagged)));
+        tr.append(make('td', 'count', count(language.conflicts)));
         const value = share(language);
         const cell = make('td');
         const holder = make('div', 'share');
@@ -300,19 +367,29 @@
       const answer = answerOf(line, language);
       return answer !== null && answer.toLowerCase().includes(query);
     }
+    // Whether the line has a problem of the mask in the language, or in any.
+    function hasProblem(line, language, mask) {
+      if (!line[5]) return false;
+      if (language >= 0) return (problemsOf(line, language) & mask) !== 0;
+      return line[5].some((bits) => (bits & mask) !== 0);
+    }
     function applyFilter() {
       performance.mark('trcoverage:filtering');
       const query = filterText.value.toLowerCase();
+      // The lines kept the same are untranslated too: "only untranslated" shows them.
       const onlyUntranslated = filterUntranslated.checked;
+      const onlySame = filterSame.checked;
+      const mask = Number(filterProblem.value);
       const language = chosenLanguage();
       const kept = [];
       for (let i = 0; i < lines.length; i++) {
         const line = lines[i];
-        if (onlyUntranslated) {
-          const states = line[2];
-          if (language >= 0 ? isTranslated(states.charCodeAt(language))
-                            : states.indexOf('n') < 0 && states.indexOf('N') < 0) continue;
-        }
+        const states = line[2];
+        if (onlyUntranslated && (language >= 0 ? isTranslated(states.charCodeAt(language))
+                                               : !untranslatedLetter.test(states))) continue;
+        if (onlySame && (language >= 0 ? !isSame(states.charCodeAt(language))
+                                       : !sameLetter.test(states))) continue;
+        if (mask && !hasProblem(line, language, mask)) continue;
         if (query && !matches(line, query, language)) continue;
         kept.push(i);
       }
@@ -338,6 +415,8 @@
       }
     });
     filterUntranslated.addEventListener('change', applyFilter);
+    filterSame.addEventListener('change', applyFilter);
+    filterProblem.addEventListener('change', applyFilter);
     filterLanguage.addEventListener('change', applyFilter);
 
     // ----- The matrix: only the rows on screen (and a few more) are built
@@ -363,15 +442,22 @@
       rebuild();
     }
 
+    // What a cell is, as its tooltip and its label say it.
+    const stateName = (code) =>
+      (isTranslated(code) ? 'translated' : isSame(code) ? 'kept the same' : 'untranslated');
     function cellFor(line, language, column) {
       const code = line[2].charCodeAt(language.index);
-      const translated = isTranslated(code), conflict = isConflict(code);
-      const td = make('td', 'c ' + (translated ? 'y' : 'n') + (conflict ? ' x' : ''),
-                      (translated ? '✓' : '✗') + (conflict ? '!' : ''));
+      const translated = isTranslated(code), same = isSame(code), conflict = isConflict(code);
+      const problems = problemsOf(line, language.index);
+      const td = make('td', 'c ' + (translated ? 'y' : same ? 's' : 'n') + (problems ? ' p' : '') +
+                      (conflict ? ' x' : ''),
+                      (translated ? '✓' : same ? '=' : '✗') + (problems ? '⚠' : '') +
+                      (conflict ? '!' : ''));
       td.tabIndex = -1;
       td.dataset.column = String(column);
-      td.setAttribute('aria-label', plain(language.name) + ': ' +
-                      (translated ? 'translated' : 'untranslated') + (conflict ? ', differing' : ''));
+      td.setAttribute('aria-label', plain(language.name) + ': ' + stateName(code) +
+                      (problems ? ', problems: ' + problemNames(problems) : '') +
+                      (conflict ? ', differing' : ''));
       return td;
     }
     function rowFor(position) {
@@ -586,9 +672,13 @@
         const code = line[2].charCodeAt(language.index);
         const head = make('div', 'tip-head');
         const name = shownNode('bdi', '', visible(language.name));
-        head.append(name, ': line ' + line[0] + ', ' +
-                    (isTranslated(code) ? 'translated' : 'untranslated'));
+        head.append(name, ': line ' + line[0] + ', ' + stateName(code));
         parts.push(head);
+        // Before the text, which may fill the tooltip.
+        const problems = problemsOf(line, language.index);
+        if (problems) {
+          parts.push(make('div', 'tip-problems', '⚠ Problems: ' + problemNames(problems)));
+        }
         const index = answerIndex(line, language.index);
         if (index >= 0) {
           const answer = line[3][index];
