@@ -6,7 +6,8 @@
 #   full disk, and the start-up cost on an empty input.
 # Then trcoverage on 1, 10 and 30 languages (the same catalog under other languages' names):
 #   instructions per line and language against trcheck's per line, wall time against trcheck
-#   run once per language (one run after another, and two at a time), and peak memory.
+#   run once per language (one run after another, and two at a time), and peak memory; then on
+#   10 languages, what checking every translation costs beside: instructions and peak memory.
 # Last, bench/page.py: the coverage page's size, its writing, and its first paint, filter and
 #   scroll in headless Chromium.
 # usage: bench/run.sh [CALLGRIND_LINES [LARGE_LINES]]   (defaults: 100000 and 3000000)
@@ -166,6 +167,36 @@ done
 printf '(instructions on %d lines; instr/l/L: per line and language; /seq and /x2: wall time to\n' "$few"
 printf ' trcheck run once per language, one run after another, and two at a time; load now: %s)\n' \
     "$(cut -d' ' -f1-3 /proc/loadavg)"
+
+# The checks of every translation, on the 10 languages: instructions per line and language
+# without them, with them counted only (the limits and -fail-on-checks, which lists nothing) and
+# with them listed (-checks and the limits); peak memory for 10 lines, a tenth of the large input
+# and the whole, which must not grow with the input unless the lines with problems are listed.
+echo
+dir=$data/languages-10
+limits=(-max-width 40 -max-growth 180)
+tenth=$(input $((large / 10)))
+printf '%-56s %9s %6s | %8s %8s %8s\n' "checks, 10 languages" instr/l/L ratio "KB 10" \
+    "KB big/10" "KB big"
+for mode in none counted listed; do
+    options=(-translations "$dir")
+    case $mode in
+    counted) options+=("${limits[@]}" -fail-on-checks) ;;
+    listed) options+=(-checks "${limits[@]}") ;;
+    esac
+    start=$(instructions "$coverage" "$empty")
+    checkedPerLine=$((($(instructions "$coverage" "$fewInput") - start) / (few * 10)))
+    [ "$mode" != none ] || plainPerLine=$checkedPerLine
+    read -r _ _ smallPeak <<<"$(timed "$coverage" "${options[@]}" "$small")"
+    read -r _ _ tenthPeak <<<"$(timed "$coverage" "${options[@]}" "$tenth")"
+    read -r _ _ bigPeak <<<"$(timed "$coverage" "${options[@]}" "$big")"
+    printf '%-56s %9d %6.3f | %8d %8d %8d\n' "$mode: ${options[*]:2}" "$checkedPerLine" \
+        "$(calc "$checkedPerLine / $plainPerLine")" "$smallPeak" "$tenthPeak" "$bigPeak"
+done
+printf '(goal: a ratio of at most 1.3 with the lines listed; %s of the %d lines flagged in each\n' \
+    "$("$coverage" -translations "$dir" -lang de "${limits[@]}" -format csv "$fewInput" |
+        awk -F, '$1 == "summary" { print $12 }')" "$few"
+printf ' language, listed in the text format)\n'
 
 echo
 /usr/bin/python3 -B bench/page.py "$build/bench/trcoverage_bench_page_feed" "$data/page"
