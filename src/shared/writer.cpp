@@ -1,7 +1,9 @@
 #include "writer.h"
 
+#include <QChar>
 #include <QIODevice>
-#include <QStringEncoder>
+
+#include <algorithm>
 
 #include <charconv>
 
@@ -14,16 +16,49 @@ Writer &Writer::operator<<(qint64 number)
     return *this;
 }
 
+namespace {
+
+// The text in UTF-8 at out, which has 3 bytes for each code unit; a lone surrogate, which UTF-8
+// cannot carry, becomes replacement. Returns the end.
+char *utf8(char *out, QStringView text, QByteArrayView replacement)
+{
+    const char16_t *unit = text.utf16();
+    const char16_t *const end = unit + text.size();
+    while (unit < end) {
+        const char16_t c = *unit++;
+        if (c < 0x80) {
+            *out++ = char(c);
+        } else if (c < 0x800) {
+            *out++ = char(0xc0 | c >> 6);
+            *out++ = char(0x80 | (c & 0x3f));
+        } else if (!QChar::isSurrogate(c)) {
+            *out++ = char(0xe0 | c >> 12);
+            *out++ = char(0x80 | (c >> 6 & 0x3f));
+            *out++ = char(0x80 | (c & 0x3f));
+        } else if (QChar::isHighSurrogate(c) && unit < end && QChar::isLowSurrogate(*unit)) {
+            const char32_t code = QChar::surrogateToUcs4(c, *unit++);
+            *out++ = char(0xf0 | code >> 18);
+            *out++ = char(0x80 | (code >> 12 & 0x3f));
+            *out++ = char(0x80 | (code >> 6 & 0x3f));
+            *out++ = char(0x80 | (code & 0x3f));
+        } else {
+            out = std::copy(replacement.begin(), replacement.end(), out);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 Writer &Writer::operator<<(QStringView text)
 {
-    return *this << QByteArrayView(text.toUtf8());
+    commit(utf8(room(3 * text.size()), text, "?"));
+    return *this;
 }
 
 void Writer::streamed(QStringView text)
 {
-    // Stateless: every text is whole.
-    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    commit(encoder.appendToBuffer(room(encoder.requiredSpace(text.size())), text));
+    commit(utf8(room(3 * text.size()), text, "\xef\xbf\xbd"));
 }
 
 Writer &Writer::spaces(qsizetype count)
