@@ -26,8 +26,8 @@ struct Outcome
     // Exactly when trcheck -lang LANGUAGE reports the line OK.
     bool translated = false;
     // Untranslated, kept the same on purpose: a catalog holds the line and the answering
-    // component answers with exactly the line. Only where the lookup answers null for a key no
-    // catalog holds (trcoverage's); the toolkit's answers such a key with the line itself.
+    // component answers with exactly the line. Meaningful only where the lookup answers null for
+    // a key no catalog holds (trcoverage's); the toolkit's answers such a key with the line.
     bool same = false;
     // Only for a translated line, when the run checks translations: what its check found wrong,
     // a set of problems as bits, 0 for none.

@@ -120,8 +120,9 @@ Counts lookUpBatch(Batch &batch, const Lookup &lookup, qsizetype language, Outpu
         } else {
             answer = lookup.translate(key);
         }
-        outcome.translated = isTranslation(true, line, key, answer);
-        outcome.same = !answer.isNull() && sameText(answer, line);
+        const Verdict verdict = judge(line, key, answer);
+        outcome.translated = verdict == Verdict::translated;
+        outcome.same = verdict == Verdict::same;
         if (outcome.translated && options.check)
             outcome.problems = options.check->check(*batch.checked[size_t(i)], answer);
         counts.translated += outcome.translated;

@@ -22,19 +22,32 @@ inline QString unanswered(const char *key)
     return QString::fromUtf8(key);
 }
 
-// Whether answer, what the lookup gave for key, translates line. key is the line's UTF-8 form
-// and valid what encodeLine said of it: a line its key cannot carry is never translated. A null
-// answer is a lookup that no catalog answered, asked of the catalogs themselves rather than of
-// the toolkit (which answers that with the key decoded again, below).
+// What an answer makes of a line.
+enum class Verdict {
+    untranslated, // no answer, or only the toolkit's answer for an unknown key
+    same,         // an answer that is exactly the line: kept the same, untranslated too
+    translated,
+};
+
+// The verdict on answer, what the lookup gave for key, the line's UTF-8 form, which can carry
+// the line (a line it cannot is never looked up). A null answer is a lookup that no catalog
+// answered, asked of the catalogs themselves rather than of the toolkit (which answers that with
+// the key decoded again, below).
 //
 // A translation is an answer other than the line itself. An answer that is only the toolkit's
 // answer for an unknown key is none, even where it differs from the line (a line led by
 // U+FEFF). That text is made only when it could be the answer: decoding the key again never
-// gives more than the line it was made from.
-inline bool isTranslation(bool valid, QStringView line, const char *key, const QString &answer)
+// gives more than the line it was made from. The toolkit's answer for an unknown key is mostly
+// the line itself: from the toolkit, same says nothing of a catalog.
+inline Verdict judge(QStringView line, const char *key, const QString &answer)
 {
-    return valid && !answer.isNull() && !sameText(answer, line) &&
-           (answer.size() > line.size() || !sameText(answer, unanswered(key)));
+    if (answer.isNull())
+        return Verdict::untranslated;
+    if (sameText(answer, line))
+        return Verdict::same;
+    return answer.size() > line.size() || !sameText(answer, unanswered(key))
+               ? Verdict::translated
+               : Verdict::untranslated;
 }
 
 #endif

@@ -2,10 +2,10 @@
 
 #include <QChar>
 #include <QIODevice>
-
-#include <algorithm>
+#include <QStringEncoder>
 
 #include <charconv>
+#include <cstring>
 
 Writer::Writer(QIODevice &device) : device(device), buffer(chunk, Qt::Uninitialized) {}
 
@@ -18,13 +18,22 @@ Writer &Writer::operator<<(qint64 number)
 
 namespace {
 
-// The text in UTF-8 at out, which has 3 bytes for each code unit; a lone surrogate, which UTF-8
-// cannot carry, becomes replacement. Returns the end.
-char *utf8(char *out, QStringView text, QByteArrayView replacement)
+// The text in UTF-8 at out, which has 3 bytes for each code unit, as QString::toUtf8() makes
+// it: a lone surrogate, which UTF-8 cannot carry, becomes '?'. Returns the end.
+char *utf8(char *out, QStringView text)
 {
     const char16_t *unit = text.utf16();
     const char16_t *const end = unit + text.size();
     while (unit < end) {
+        // Most text is ASCII: four code units at a time while they are.
+        quint64 four;
+        if (end - unit >= 4 &&
+            (std::memcpy(&four, unit, sizeof four), !(four & 0xff80ff80ff80ff80u))) {
+            for (int i = 0; i < 4; ++i)
+                *out++ = char(unit[i]);
+            unit += 4;
+            continue;
+        }
         const char16_t c = *unit++;
         if (c < 0x80) {
             *out++ = char(c);
@@ -42,7 +51,7 @@ char *utf8(char *out, QStringView text, QByteArrayView replacement)
             *out++ = char(0x80 | (code >> 6 & 0x3f));
             *out++ = char(0x80 | (code & 0x3f));
         } else {
-            out = std::copy(replacement.begin(), replacement.end(), out);
+            *out++ = '?';
         }
     }
     return out;
@@ -52,13 +61,15 @@ char *utf8(char *out, QStringView text, QByteArrayView replacement)
 
 Writer &Writer::operator<<(QStringView text)
 {
-    commit(utf8(room(3 * text.size()), text, "?"));
+    commit(utf8(room(3 * text.size()), text));
     return *this;
 }
 
 void Writer::streamed(QStringView text)
 {
-    commit(utf8(room(3 * text.size()), text, "\xef\xbf\xbd"));
+    // Stateless: every text is whole.
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    commit(encoder.appendToBuffer(room(encoder.requiredSpace(text.size())), text));
 }
 
 Writer &Writer::spaces(qsizetype count)

@@ -16,13 +16,23 @@ QString padField(const QString &text, bool alignRight)
 char *paddedNumber(char *out, qint64 number)
 {
     // By hand, in place: every report line and row has one, and the general conversion and
-    // fill cost several times as much. The spaces go first, whole, and the digits over them.
+    // fill cost several times as much. The spaces go first, whole, and the digits over them;
+    // numbers below 10^6 (nearly all) in 32 bits, which divide cheaper.
+    static_assert(numberWidth == 6, "the spaces are written as one piece");
+    std::memcpy(out, "      ", numberWidth);
+    if (number >= 0 && number < 1000000) {
+        quint32 rest = quint32(number);
+        char *at = out + numberWidth;
+        do {
+            *--at = char('0' + rest % 10);
+            rest /= 10;
+        } while (rest);
+        return out + numberWidth;
+    }
     quint64 rest = quint64(number);
     qsizetype digits = 1;
     for (quint64 bound = 10; digits < 20 && rest >= bound; bound *= 10)
         ++digits;
-    static_assert(numberWidth == 6, "the spaces are written as one piece");
-    std::memcpy(out, "      ", numberWidth);
     char *const end = out + digits + fieldPadding(digits, numberWidth);
     char *at = end;
     do {

@@ -1,5 +1,7 @@
 #include "checks.h"
 
+#include "verdict.h"
+
 #include <QtAlgorithms>
 
 #include <unicode/uchar.h>
@@ -364,11 +366,6 @@ void findFacts(QStringView text, bool measure, TextFacts &facts)
     const qsizetype trail = trailingSpace(text);
     facts.trailingSpace = text.last(trail);
     facts.ending = ending(text.chopped(trail));
-}
-
-bool sameText(QStringView a, QStringView b)
-{
-    return a.size() == b.size() && (a.isEmpty() || a == b);
 }
 
 } // namespace
