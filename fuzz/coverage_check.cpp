@@ -1,6 +1,6 @@
 #include "coverage_check.h"
 
-#include "languages.h"
+#include "cataloglookup.h"
 #include "model.h"
 
 #include <QTranslator>

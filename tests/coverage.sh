@@ -87,6 +87,11 @@ usage)
     cover --version
     outcome "--version" 0 ""
     same "--version" "$work/out" <<<"trcoverage 1.0.0"
+    # What cannot be shown is no success.
+    for shown in --help --version; do
+        OUT=/dev/full cover "$shown"
+        outcome "$shown on a full disk" 4 "Cannot write the report to standard output."$'\n'
+    done
     ;;
 unreadable)
     mkdir "$work/run/adir"
@@ -508,7 +513,7 @@ output)
     cover -translations "$odd" -missing Strings.txt
     outcome "non-UTF-8 directory" 0 ""
     same "non-UTF-8 directory" <(sed -n '2p;7,11p' "$work/out") <<END
-Catalogs: $odd
+Catalogs: $work/cat\xff
 Untranslated in de: 5
      2 'Zoo'
      3 'Order'

@@ -29,3 +29,20 @@ TEST(Writer, WritesTextAsTheToolkitEncodesIt)
     QStringEncoder stream(QStringConverter::Utf8);
     EXPECT_EQ(device.data(), text.toUtf8() + QByteArray(stream(text)));
 }
+
+// A long text is written in parts, each encoded alone: a surrogate pair where a part would end
+// must stay whole, in each form.
+TEST(Writer, WritesLongTextsWithPairsWhole)
+{
+    for (qsizetype before : {pieceUnits - 2, pieceUnits - 1, pieceUnits, 2 * pieceUnits - 1}) {
+        const QString text = QString(before, u'a') + QStringLiteral(u"\U0001F600") +
+                             QString(pieceUnits, u'b') + QStringLiteral(u"\U0001F600\n");
+        QBuffer device;
+        device.open(QIODevice::WriteOnly);
+        Writer out(device);
+        out << QStringView(text);
+        out.streamed(text);
+        ASSERT_TRUE(out.finish());
+        EXPECT_EQ(device.data(), text.toUtf8() + text.toUtf8()) << before;
+    }
+}

@@ -189,7 +189,7 @@ PassTotals runPass(QTextStream &input, const PassHeader &header, const QList<Out
     } else {
         // While the pool looks one batch up, a language to a task, this thread reads the next.
         Batch next(lines, count);
-        QSemaphore done;
+        QSemaphore looked;
         for (readBatch(input, current, 1, options.check); current.size > 0;
              std::swap(current, next)) {
             for (qsizetype language = 0; language < count; ++language) {
@@ -198,11 +198,11 @@ PassTotals runPass(QTextStream &input, const PassHeader &header, const QList<Out
                     add(totals, size_t(language),
                         lookUpBatch(current, *languages[size_t(language)].lookup, language, needs,
                                     options));
-                    done.release();
+                    looked.release();
                 });
             }
             readBatch(input, next, current.firstNumber + current.size, options.check);
-            done.acquire(int(count));
+            looked.acquire(int(count));
             handOut(current, outputs);
             totals.lines += current.size;
         }

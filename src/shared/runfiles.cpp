@@ -73,12 +73,12 @@ bool finishStrings(QFile &file)
     return read;
 }
 
-void openStandardOutput(QFile &file, bool &terminal)
+bool openStandardOutput(QFile &file)
 {
     // Unbuffered: the writer hands over its own chunks, and a refused one is known at once.
     file.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
               QFileDevice::DontCloseHandle);
-    terminal = ::isatty(STDOUT_FILENO) == 1;
+    return ::isatty(STDOUT_FILENO) == 1;
 }
 
 void sayCannotOpen(const char *path)

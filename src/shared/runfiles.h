@@ -29,8 +29,8 @@ bool finishOutput(QFile &file);
 bool finishStrings(QFile &file);
 
 // Opens standard output for writing through a Writer, whatever it is (a terminal, a pipe, a
-// file); whether it is a terminal, which wants each line as it ends.
-void openStandardOutput(QFile &file, bool &terminal);
+// file). Returns whether it is a terminal, which wants each line as it ends.
+bool openStandardOutput(QFile &file);
 
 // The messages, with the path exactly as typed: the strings file cannot be opened (or is a
 // directory), reading it failed part way, a written file cannot be opened or was not written

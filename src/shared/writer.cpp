@@ -61,15 +61,25 @@ char *utf8(char *out, QStringView text)
 
 Writer &Writer::operator<<(QStringView text)
 {
-    commit(utf8(room(3 * text.size()), text));
+    inPieces(text, [this](QStringView part) { commit(utf8(room(3 * part.size()), part)); });
     return *this;
 }
 
 void Writer::streamed(QStringView text)
 {
-    // Stateless: every text is whole.
+    // Stateless: no part ends inside a character.
     QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    commit(encoder.appendToBuffer(room(encoder.requiredSpace(text.size())), text));
+    inPieces(text, [&](QStringView part) {
+        commit(encoder.appendToBuffer(room(encoder.requiredSpace(part.size())), part));
+    });
+}
+
+Writer &Writer::whole(QByteArrayView bytes)
+{
+    handOver();
+    if (!refused && device.write(bytes.data(), bytes.size()) != bytes.size())
+        refused = true;
+    return *this;
 }
 
 Writer &Writer::spaces(qsizetype count)

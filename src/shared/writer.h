@@ -2,11 +2,28 @@
 #define TRCHECK_WRITER_H
 
 #include <QByteArray>
+#include <QChar>
 #include <QStringView>
 
 #include <cstring>
 
 class QIODevice;
+
+// Calls piece(part) for the parts of text, in order, each of at most pieceUnits code units and
+// never ending between the halves of a surrogate pair: what a part's encoding needs stays small
+// whatever the text's length (six times the length of a long text overflows a 32-bit size).
+constexpr qsizetype pieceUnits = 16384;
+template <typename Piece> void inPieces(QStringView text, Piece piece)
+{
+    while (text.size() > pieceUnits) {
+        qsizetype size = pieceUnits;
+        if (text[size - 1].isHighSurrogate())
+            --size;
+        piece(text.first(size));
+        text = text.sliced(size);
+    }
+    piece(text);
+}
 
 // Bytes on their way to a device (a file, standard output), handed over some 64K at a time: a
 // report or a missing-lines list may be as long as the input. Every output of both programs
@@ -25,8 +42,12 @@ class Writer
     // Hands every line over as soon as it ends, as a terminal expects.
     void setLineBuffered(bool lineBuffered) { this->lineBuffered = lineBuffered; }
 
+    // A piece of a chunk or more goes to the device as it is, after what the writer holds: a
+    // long line is not copied once more.
     Writer &operator<<(QByteArrayView bytes)
     {
+        if (bytes.size() >= chunk)
+            return whole(bytes);
         std::memcpy(room(bytes.size()), bytes.data(), size_t(bytes.size()));
         used += bytes.size();
         return *this;
@@ -49,6 +70,7 @@ class Writer
     // Room for size more bytes at the end, to be written in place and then kept by commit().
     char *room(qsizetype size)
     {
+        Q_ASSERT(size >= 0);
         if (used + size > buffer.size())
             makeRoom(size);
         return buffer.data() + used;
@@ -70,6 +92,7 @@ class Writer
   private:
     static constexpr qsizetype chunk = 65536;
     void makeRoom(qsizetype size);
+    Writer &whole(QByteArrayView bytes);
     void handOver();
 
     QIODevice &device;

@@ -12,7 +12,7 @@ class ToolkitLookup final : public Lookup
 {
   public:
     QString translate(const char *key) const override;
-    QList<ComponentAnswer> answers(const char *key) const override { return {{0, translate(key)}}; }
+    QList<ComponentAnswer> answers(const char *key) const override;
     QStringList components() const override { return {QString()}; }
 };
 

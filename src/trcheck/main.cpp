@@ -54,8 +54,7 @@ int main(int argc, char **argv)
     }
 
     QFile standardOutput;
-    bool terminal = false;
-    openStandardOutput(standardOutput, terminal);
+    const bool terminal = openStandardOutput(standardOutput);
     Writer report(standardOutput);
     report.setLineBuffered(terminal);
     Writer rows(table);

@@ -16,17 +16,12 @@ constexpr qsizetype verdictSize = sizeof okVerdict - 1;
 
 void ReportOutput::addLine(const LineOutcome &line)
 {
-    // Written whole, in one piece: a NUL inside the line must not cut the report short.
-    char *const start = out.room(3 + 20 + verdictSize + line.latin1.size() + 2);
-    char *at = start;
+    char *at = out.room(3 + 20 + verdictSize);
     std::memcpy(at, "=> ", 3);
     at = paddedNumber(at + 3, line.number);
     std::memcpy(at, line.outcome(0).translated ? okVerdict : errorVerdict, verdictSize);
-    at += verdictSize;
-    std::memcpy(at, line.latin1.data(), size_t(line.latin1.size()));
-    at += line.latin1.size();
-    *at++ = '\'';
-    *at++ = '\n';
-    out.commit(at);
+    out.commit(at + verdictSize);
+    // Written whole, NULs and all; a long line goes out as it is, not copied again.
+    out << line.latin1 << "'\n";
     out.endLine();
 }

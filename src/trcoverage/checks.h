@@ -96,7 +96,7 @@ struct TextFacts
     // Which marker numbers the text holds, a bit each, and how often: only the counts of the
     // numbers held are set.
     quint64 markersHeld[2] = {0, 0};
-    qsizetype markerCount[100];
+    qsizetype markerCount[100] = {};
     QVarLengthArray<Tag, 8> tags; // in the text's order
     QStringView leadingSpace, trailingSpace;
     Ending ending = Ending::None;

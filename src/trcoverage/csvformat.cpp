@@ -45,6 +45,14 @@ void writeCsv(const Findings &findings, Writer &out)
                     << (findings.isSame(i, language) ? "1" : "0") << ",,\r\n";
         }
     }
+    for (qsizetype language = 0; findings.keepProblems && language < findings.languages.size();
+         ++language) {
+        const QByteArray name = csvField(findings.languages[language]);
+        for (const Findings::Flagged &line : findings.problems[size_t(language)])
+            out << "problem," << name << ',' << line.number << ',' << csvField(line.text) << ",,,,,"
+                << csvField(line.translation) << ",,,," << problemList(line.problems, " ")
+                << "\r\n";
+    }
     for (qsizetype language = 0; findings.keepConflicts && language < findings.languages.size();
          ++language) {
         const QByteArray name = csvField(findings.languages[language]);
@@ -57,13 +65,5 @@ void writeCsv(const Findings &findings, Writer &out)
                     << csvField(conflict.answers[i].text) << ',' << answerRole(conflict, i)
                     << ",,,\r\n";
         }
-    }
-    for (qsizetype language = 0; findings.keepProblems && language < findings.languages.size();
-         ++language) {
-        const QByteArray name = csvField(findings.languages[language]);
-        for (const Findings::Flagged &line : findings.problems[size_t(language)])
-            out << "problem," << name << ',' << line.number << ',' << csvField(line.text) << ",,,,,"
-                << csvField(line.translation) << ",,,," << problemList(line.problems, " ")
-                << "\r\n";
     }
 }

@@ -34,11 +34,10 @@ bool escaped(char32_t code, JsonIn where)
            isNoncharacter(code);
 }
 
-} // namespace
-
-char *writeJsonString(char *out, QStringView text, JsonIn where)
+// Writes part of a JSON string's text at out, which has 6 bytes for each code unit (\uXXXX);
+// returns the end.
+char *escaped(char *out, QStringView text, JsonIn where)
 {
-    *out++ = '"';
     const char16_t *unit = text.utf16();
     const char16_t *const end = unit + text.size();
     while (unit < end) {
@@ -74,19 +73,27 @@ char *writeJsonString(char *out, QStringView text, JsonIn where)
             *out++ = char(0x80 | (c & 0x3f));
         }
     }
-    *out++ = '"';
     return out;
 }
 
+} // namespace
+
 void appendJsonString(QByteArray &out, QStringView text, JsonIn where)
 {
-    const qsizetype start = out.size();
-    out.resize(start + jsonStringRoom(text));
-    char *const end = writeJsonString(out.data() + start, text, where);
-    out.resize(end - out.constData());
+    out += '"';
+    inPieces(text, [&](QStringView part) {
+        const qsizetype start = out.size();
+        out.resize(start + 6 * part.size());
+        out.resize(escaped(out.data() + start, part, where) - out.constData());
+    });
+    out += '"';
 }
 
 void writeJsonString(Writer &out, QStringView text, JsonIn where)
 {
-    out.commit(writeJsonString(out.room(jsonStringRoom(text)), text, where));
+    out << '"';
+    inPieces(text, [&](QStringView part) {
+        out.commit(escaped(out.room(6 * part.size()), part, where));
+    });
+    out << '"';
 }

@@ -18,18 +18,9 @@ enum class JsonIn {
     page,
 };
 
-// The most bytes a JSON string of text takes: \uXXXX for every code unit, and the quotes.
-inline qsizetype jsonStringRoom(QStringView text)
-{
-    return 6 * text.size() + 2;
-}
-
-// Writes text as a JSON string, quotes included, in UTF-8 at out, which has jsonStringRoom()
-// bytes; returns the end. Every code unit is kept: a parser gives back exactly the UTF-16 text.
-// An escaped character is written \uXXXX (a quote and a backslash \" and \\), so that no
-// control character ever stands in the output as itself.
-char *writeJsonString(char *out, QStringView text, JsonIn where);
-
+// Writes text as a JSON string, quotes included, in UTF-8. Every code unit is kept: a parser
+// gives back exactly the UTF-16 text. An escaped character is written \uXXXX (a quote and a
+// backslash \" and \\), so that no control character ever stands in the output as itself.
 void appendJsonString(QByteArray &out, QStringView text, JsonIn where);
 void writeJsonString(Writer &out, QStringView text, JsonIn where = JsonIn::document);
 

@@ -1,7 +1,7 @@
 // trcoverage: how much of a strings file the platform translates in every language at once,
 // which lines are missing where, and where components answer the same text differently.
+#include "cataloglookup.h"
 #include "exitstatus.h"
-#include "languages.h"
 #include "options.h"
 #include "page.h"
 #include "pass.h"
@@ -129,9 +129,9 @@ int runCoverage(const CoverageOptions &options)
                      options.shown.checked ? std::optional(options.limits) : std::nullopt);
     }
 
+    // The formats write once the pass is done: a terminal gets them as any other file.
     QFile standardOutput;
-    bool terminal = false;
-    openStandardOutput(standardOutput, terminal);
+    openStandardOutput(standardOutput);
     Writer out(standardOutput);
     FormatOutput format(out, options.shown, options.format->write);
     QList<Output *> outputs{&format};

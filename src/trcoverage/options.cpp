@@ -2,10 +2,12 @@
 
 #include "exitstatus.h"
 #include "platformoptions.h"
+#include "runfiles.h"
 
 #include <zcatalogs.h>
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cstdio>
@@ -38,6 +40,16 @@ int usage(const char *program, const QByteArray &problem = QByteArray())
                  "Strings.txt\n",
                  program, formatList("|", "|").constData());
     return usageError;
+}
+
+// What --help and --version show; whether it reached standard output tells the status.
+int show(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return done;
+    sayCannotWriteOutput();
+    return outputUnwritable;
 }
 
 // A whole number from 0 up, digits only; nothing else.
@@ -146,12 +158,10 @@ int readOptions(int argc, char **argv, CoverageOptions &options)
 
     if (!parser.parse(arguments))
         return usage(program, parser.errorText().toLatin1());
-    if (parser.isSet(help)) {
-        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
-        return done;
-    }
-    if (parser.isSet(version))
-        parser.showVersion();
+    if (parser.isSet(help) || parser.isSet(version))
+        return show(parser.isSet(help) ? parser.helpText()
+                                       : QCoreApplication::applicationName() + u' ' +
+                                             QCoreApplication::applicationVersion() + u'\n');
     if (parser.positionalArguments().size() != 1)
         return usage(program);
 

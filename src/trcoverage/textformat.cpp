@@ -1,4 +1,5 @@
 // The summary as a terminal shows it, and the untranslated lines and conflicts after it.
+#include "bytesastext.h"
 #include "findings.h"
 #include "share.h"
 #include "writer.h"
@@ -38,7 +39,8 @@ QByteArray bar(qint64 translated, qint64 lines)
 void writeText(const Findings &findings, Writer &out)
 {
     const PassTotals &totals = findings.totals;
-    out << "Lines:    " << totals.lines << '\n' << "Catalogs: " << findings.directory << "\n\n";
+    out << "Lines:    " << totals.lines << '\n'
+        << "Catalogs: " << bytesAsText(findings.directory) << "\n\n";
 
     // Language, translated, untranslated, same, share, bar; the counts as wide as the line
     // count.

@@ -1,4 +1,4 @@
-#include "languages.h"
+#include "cataloglookup.h"
 
 QList<ComponentAnswer> CatalogLookup::answers(const char *key) const
 {
