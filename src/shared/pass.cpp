@@ -42,11 +42,12 @@ constexpr qsizetype batchCharacters = 1 << 20;
 // a different slot each time, and kept, every slot would in time hold the longest line.
 constexpr qsizetype slotCharacters = 1 << 16;
 
-// Grows a buffer to hold at least size bytes; it never shrinks.
+// Grows a buffer to hold at least size bytes, by half again at the least, from a size most lines
+// fit: a slot's buffers then grow a few times, not with every longer line. It never shrinks.
 char *reserved(QByteArray &buffer, qsizetype size)
 {
     if (buffer.size() < size)
-        buffer.resize(size);
+        buffer.resize(std::max({size, buffer.size() + buffer.size() / 2, qsizetype(256)}));
     return buffer.data();
 }
 
