@@ -4,6 +4,22 @@
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
+namespace {
+
+// The text written both ways a writer writes text, one after the other.
+QByteArray writtenBothWays(const QString &text)
+{
+    QBuffer device;
+    device.open(QIODevice::WriteOnly);
+    Writer out(device);
+    out << QStringView(text);
+    out.streamed(text);
+    EXPECT_TRUE(out.finish());
+    return device.data();
+}
+
+} // namespace
+
 // Every code unit, every kind of pair and every lone surrogate, written as text the way the
 // toolkit makes each form: the formats as QString::toUtf8() does, the table as a text stream
 // (whose rows end in a line feed, after which nothing is left pending).
@@ -19,15 +35,8 @@ TEST(Writer, WritesTextAsTheToolkitEncodesIt)
     text += QChar(0xdfff);
     text += QChar(0xdbff);
     text += u'\n';
-
-    QBuffer device;
-    device.open(QIODevice::WriteOnly);
-    Writer out(device);
-    out << QStringView(text);
-    out.streamed(text);
-    ASSERT_TRUE(out.finish());
     QStringEncoder stream(QStringConverter::Utf8);
-    EXPECT_EQ(device.data(), text.toUtf8() + QByteArray(stream(text)));
+    EXPECT_EQ(writtenBothWays(text), text.toUtf8() + QByteArray(stream(text)));
 }
 
 // A long text is written in parts, each encoded alone: a surrogate pair where a part would end
@@ -37,12 +46,6 @@ TEST(Writer, WritesLongTextsWithPairsWhole)
     for (qsizetype before : {pieceUnits - 2, pieceUnits - 1, pieceUnits, 2 * pieceUnits - 1}) {
         const QString text = QString(before, u'a') + QStringLiteral(u"\U0001F600") +
                              QString(pieceUnits, u'b') + QStringLiteral(u"\U0001F600\n");
-        QBuffer device;
-        device.open(QIODevice::WriteOnly);
-        Writer out(device);
-        out << QStringView(text);
-        out.streamed(text);
-        ASSERT_TRUE(out.finish());
-        EXPECT_EQ(device.data(), text.toUtf8() + text.toUtf8()) << before;
+        EXPECT_EQ(writtenBothWays(text), text.toUtf8() + text.toUtf8()) << before;
     }
 }
