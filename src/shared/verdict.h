@@ -36,16 +36,17 @@ enum class Verdict {
 //
 // A translation is an answer other than the line itself. An answer that is only the toolkit's
 // answer for an unknown key is none, even where it differs from the line (a line led by
-// U+FEFF). That text is made only when it could be the answer: decoding the key again never
-// gives more than the line it was made from. The toolkit's answer for an unknown key is mostly
-// the line itself: from the toolkit, same says nothing of a catalog.
+// U+FEFF). That text is made only when it could be the answer: decoding the key again gives the
+// line, or the line without the one leading U+FEFF the decoding drops, so an answer other than
+// the line can be it only when one code unit shorter. The toolkit's answer for an unknown key
+// is mostly the line itself: from the toolkit, same says nothing of a catalog.
 inline Verdict judge(QStringView line, const char *key, const QString &answer)
 {
     if (answer.isNull())
         return Verdict::untranslated;
     if (sameText(answer, line))
         return Verdict::same;
-    return answer.size() > line.size() || !sameText(answer, unanswered(key))
+    return answer.size() + 1 != line.size() || !sameText(answer, unanswered(key))
                ? Verdict::translated
                : Verdict::untranslated;
 }

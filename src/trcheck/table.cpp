@@ -2,6 +2,7 @@
 
 #include "writer.h"
 
+#include <charconv>
 #include <cstring>
 
 const char tableFileName[] = "Strings_Table.txt";
@@ -15,31 +16,21 @@ QString padField(const QString &text, bool alignRight)
 
 char *paddedNumber(char *out, qint64 number)
 {
+    // Seven digits or more fill the field by themselves.
+    if (quint64(number) >= 1000000)
+        return std::to_chars(out, out + 20, quint64(number)).ptr;
     // By hand, in place: every report line and row has one, and the general conversion and
-    // fill cost several times as much. The spaces go first, whole, and the digits over them;
-    // numbers below 10^6 (nearly all) in 32 bits, which divide cheaper.
+    // fill cost several times as much. The spaces go first, whole, and the digits over them,
+    // in 32 bits, which divide cheaper.
     static_assert(numberWidth == 6, "the spaces are written as one piece");
     std::memcpy(out, "      ", numberWidth);
-    if (number >= 0 && number < 1000000) {
-        quint32 rest = quint32(number);
-        char *at = out + numberWidth;
-        do {
-            *--at = char('0' + rest % 10);
-            rest /= 10;
-        } while (rest);
-        return out + numberWidth;
-    }
-    quint64 rest = quint64(number);
-    qsizetype digits = 1;
-    for (quint64 bound = 10; digits < 20 && rest >= bound; bound *= 10)
-        ++digits;
-    char *const end = out + digits + fieldPadding(digits, numberWidth);
-    char *at = end;
+    quint32 rest = quint32(number);
+    char *at = out + numberWidth;
     do {
         *--at = char('0' + rest % 10);
         rest /= 10;
     } while (rest);
-    return end;
+    return out + numberWidth;
 }
 
 void writeTableRow(Writer &out, qint64 found, QStringView line, QByteArrayView lineUtf8,
