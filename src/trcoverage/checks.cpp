@@ -146,12 +146,7 @@ bool sameTags(const QVarLengthArray<Tag, 8> &a, const QVarLengthArray<Tag, 8> &b
 
 void addMarker(TextFacts &facts, int number)
 {
-    quint64 &word = facts.markersHeld[number >> 6];
-    const quint64 bit = quint64(1) << (number & 63);
-    if (!(word & bit)) {
-        word |= bit;
-        facts.markerCount[number] = 0;
-    }
+    facts.markersHeld[number >> 6] |= quint64(1) << (number & 63);
     ++facts.markerCount[number];
 }
 

@@ -93,8 +93,7 @@ struct TextFacts
 
     qsizetype accelerators = 0;
     qsizetype plurals = 0;
-    // Which marker numbers the text holds, a bit each, and how often: only the counts of the
-    // numbers held are set.
+    // Which marker numbers the text holds, a bit each, and how often.
     quint64 markersHeld[2] = {0, 0};
     qsizetype markerCount[100] = {};
     QVarLengthArray<Tag, 8> tags; // in the text's order
