@@ -15,6 +15,7 @@ void Findings::begin(const PassHeader &header)
     }
     words = (languages.size() + 63) / 64;
     conflicts.resize(size_t(languages.size()));
+    differing.resize(size_t(languages.size()));
     problems.resize(size_t(languages.size()));
 }
 
@@ -44,8 +45,10 @@ void Findings::add(const LineOutcome &line)
             if (outcome.same)
                 sameBits[word] |= bit;
         }
-        if (keepConflicts && outcome.answers.size() > 1)
+        if (keepConflicts && outcome.answers.size() > 1) {
             conflicts[size_t(language)].push_back({line.number, kept(), outcome.answers});
+            differing[size_t(language)] += outcome.differs;
+        }
         if (keepProblems && outcome.problems)
             problems[size_t(language)].push_back(
                 {line.number, kept(), outcome.answer, outcome.problems});

@@ -60,7 +60,10 @@ struct Findings
     PassTotals totals;
     std::vector<Line> untranslated;               // lines untranslated in some language
     std::vector<std::vector<Conflict>> conflicts; // per language, in line order
-    std::vector<std::vector<Flagged>> problems;   // per language, in line order
+    // Per language, the conflicts where a component answers otherwise than the one that answers:
+    // the lines the coverage page marks and counts as differing.
+    std::vector<qint64> differing;
+    std::vector<std::vector<Flagged>> problems; // per language, in line order
 
     // Whether the untranslated line at index is untranslated in that language, and whether it
     // is kept the same there.

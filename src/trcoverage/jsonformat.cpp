@@ -7,25 +7,7 @@
 #include "findings.h"
 #include "jsonstring.h"
 #include "share.h"
-#include "verdict.h"
 #include "writer.h"
-
-#include <algorithm>
-
-namespace {
-
-// The conflicts where a component answers otherwise than the one that answers: the lines the
-// coverage page marks and counts as differing.
-qint64 differingLines(const std::vector<Findings::Conflict> &conflicts)
-{
-    return std::count_if(conflicts.begin(), conflicts.end(), [](const Findings::Conflict &c) {
-        return std::any_of(c.answers.begin(), c.answers.end(), [&](const ComponentAnswer &a) {
-            return !sameText(a.text, c.answers[0].text);
-        });
-    });
-}
-
-} // namespace
 
 void writeJson(const Findings &findings, Writer &out)
 {
@@ -73,7 +55,7 @@ void writeJson(const Findings &findings, Writer &out)
         if (findings.keepConflicts) {
             const auto &conflicts = findings.conflicts[size_t(language)];
             const QStringList &components = findings.components[size_t(language)];
-            out << ",\n      \"differing\": " << qint64(differingLines(conflicts))
+            out << ",\n      \"differing\": " << findings.differing[size_t(language)]
                 << ",\n      \"conflicts\": [";
             for (size_t c = 0; c < conflicts.size(); ++c) {
                 const Findings::Conflict &conflict = conflicts[c];
