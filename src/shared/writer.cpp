@@ -16,10 +16,6 @@ Writer &Writer::operator<<(qint64 number)
     return *this;
 }
 
-namespace {
-
-// The text in UTF-8 at out, which has 3 bytes for each code unit, as QString::toUtf8() makes
-// it: a lone surrogate, which UTF-8 cannot carry, becomes '?'. Returns the end.
 char *utf8(char *out, QStringView text)
 {
     const char16_t *unit = text.utf16();
@@ -56,8 +52,6 @@ char *utf8(char *out, QStringView text)
     }
     return out;
 }
-
-} // namespace
 
 Writer &Writer::operator<<(QStringView text)
 {

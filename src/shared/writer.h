@@ -25,6 +25,10 @@ template <typename Piece> void inPieces(QStringView text, Piece piece)
     piece(text);
 }
 
+// The text in UTF-8 at out, which has 3 bytes for each code unit, as QString::toUtf8() makes
+// it: a lone surrogate, which UTF-8 cannot carry, becomes '?'. Returns the end.
+char *utf8(char *out, QStringView text);
+
 // Bytes on their way to a device (a file, standard output), handed over some 64K at a time: a
 // report or a missing-lines list may be as long as the input. Every output of both programs
 // writes through one.

@@ -35,45 +35,33 @@ bool escaped(char32_t code, JsonIn where)
 }
 
 // Writes part of a JSON string's text at out, which has 6 bytes for each code unit (\uXXXX);
-// returns the end.
+// returns the end. The characters kept as they are go out in runs, encoded as every text is.
 char *escaped(char *out, QStringView text, JsonIn where)
 {
-    const char16_t *unit = text.utf16();
-    const char16_t *const end = unit + text.size();
-    while (unit < end) {
-        const char16_t c = *unit++;
-        if (c < 0x80 && c >= 0x20 && c != '"' && c != '\\' && !escaped(c, where)) {
-            *out++ = char(c);
-        } else if (c == '"' || c == '\\') {
+    const char16_t *const end = text.utf16() + text.size();
+    const char16_t *run = text.utf16();
+    for (const char16_t *at = run; at != end;) {
+        const char16_t c = *at;
+        const bool pair = QChar::isHighSurrogate(c) && end - at > 1 && QChar::isLowSurrogate(at[1]);
+        const bool quoted = c == u'"' || c == u'\\';
+        // A lone surrogate, which UTF-8 cannot carry, is always escaped.
+        if (!quoted && (pair || !QChar::isSurrogate(c)) &&
+            !escaped(pair ? QChar::surrogateToUcs4(c, at[1]) : c, where)) {
+            at += pair ? 2 : 1;
+            continue;
+        }
+        out = utf8(out, QStringView(run, at));
+        if (quoted) {
             *out++ = '\\';
             *out++ = char(c);
-        } else if (QChar::isSurrogate(c)) {
-            if (QChar::isHighSurrogate(c) && unit < end && QChar::isLowSurrogate(*unit)) {
-                const char32_t code = QChar::surrogateToUcs4(c, *unit++);
-                if (escaped(code, where)) {
-                    out = hexEscape(out, c);
-                    out = hexEscape(out, unit[-1]);
-                } else {
-                    *out++ = char(0xf0 | (code >> 18));
-                    *out++ = char(0x80 | ((code >> 12) & 0x3f));
-                    *out++ = char(0x80 | ((code >> 6) & 0x3f));
-                    *out++ = char(0x80 | (code & 0x3f));
-                }
-            } else {
-                out = hexEscape(out, c);
-            }
-        } else if (escaped(c, where)) {
-            out = hexEscape(out, c);
-        } else if (c < 0x800) {
-            *out++ = char(0xc0 | (c >> 6));
-            *out++ = char(0x80 | (c & 0x3f));
         } else {
-            *out++ = char(0xe0 | (c >> 12));
-            *out++ = char(0x80 | ((c >> 6) & 0x3f));
-            *out++ = char(0x80 | (c & 0x3f));
+            out = hexEscape(out, c);
+            if (pair)
+                out = hexEscape(out, at[1]);
         }
+        run = at += pair ? 2 : 1;
     }
-    return out;
+    return utf8(out, QStringView(run, end));
 }
 
 } // namespace
