@@ -39,12 +39,7 @@ QString bytesAsText(const QByteArray &bytes)
             char32_t code = lead & leadBits[length];
             for (qsizetype i = 1; i < length; ++i)
                 code = code << 6 | (byte[i] & 0x3f);
-            if (QChar::requiresSurrogates(code)) {
-                text += QChar(QChar::highSurrogate(code));
-                text += QChar(QChar::lowSurrogate(code));
-            } else {
-                text += QChar(char16_t(code));
-            }
+            text += QChar::fromUcs4(code);
             byte += length;
         } else {
             static const char digits[] = "0123456789abcdef";

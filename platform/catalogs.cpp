@@ -35,6 +35,24 @@ bool before(const timespec &a, const timespec &b)
     return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
 }
 
+// The directory named by these bytes, opened, and its status; -1 when it cannot be.
+int openDirectory(const QByteArray &bytes, struct stat &status)
+{
+    const int fd = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0 && ::fstat(fd, &status) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The directory of that status while it is in use; null when none is.
+std::shared_ptr<CatalogDirectory> held(Registry &shared, const struct stat &status)
+{
+    const auto found = shared.inUse.find({status.st_dev, status.st_ino});
+    return found == shared.inUse.end() ? nullptr : found->second.lock();
+}
+
 } // namespace
 
 CatalogDirectory::~CatalogDirectory()
@@ -99,21 +117,14 @@ std::shared_ptr<CatalogDirectory> CatalogDirectory::open(const QByteArray &bytes
     const std::lock_guard<std::mutex> lock(shared.mutex);
     // Handed over to this call only, whichever directory it opens.
     const std::shared_ptr<CatalogDirectory> handedOver = std::move(shared.handedOver);
-    const int fd = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat status;
-    if (fd < 0 || ::fstat(fd, &status) != 0) {
-        if (fd >= 0)
-            ::close(fd);
+    const int fd = openDirectory(bytes, status);
+    if (fd < 0)
         return std::shared_ptr<CatalogDirectory>(new CatalogDirectory);
-    }
     // The held directory keeps its descriptor open, so no other directory can take its inode.
-    const std::pair<dev_t, ino_t> key(status.st_dev, status.st_ino);
-    const auto found = shared.inUse.find(key);
-    if (found != shared.inUse.end()) {
-        if (std::shared_ptr<CatalogDirectory> held = found->second.lock()) {
-            ::close(fd);
-            return held;
-        }
+    if (std::shared_ptr<CatalogDirectory> inUse = held(shared, status)) {
+        ::close(fd);
+        return inUse;
     }
     std::shared_ptr<CatalogDirectory> directory;
     if (handedOver && handedOver->unchangedSince(status)) {
@@ -124,7 +135,7 @@ std::shared_ptr<CatalogDirectory> CatalogDirectory::open(const QByteArray &bytes
     }
     for (auto entry = shared.inUse.begin(); entry != shared.inUse.end();)
         entry = entry->second.expired() ? shared.inUse.erase(entry) : std::next(entry);
-    shared.inUse[key] = directory;
+    shared.inUse[{status.st_dev, status.st_ino}] = directory;
     return directory;
 }
 
@@ -133,19 +144,13 @@ QStringList CatalogDirectory::listLocales(const QByteArray &bytes)
     Registry &shared = registry();
     const std::lock_guard<std::mutex> lock(shared.mutex);
     shared.handedOver.reset();
-    const int fd = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat status;
-    if (fd < 0 || ::fstat(fd, &status) != 0) {
-        if (fd >= 0)
-            ::close(fd);
+    const int fd = openDirectory(bytes, status);
+    if (fd < 0)
         return {};
-    }
-    const auto found = shared.inUse.find({status.st_dev, status.st_ino});
-    if (found != shared.inUse.end()) {
-        if (const std::shared_ptr<CatalogDirectory> held = found->second.lock()) {
-            ::close(fd);
-            return held->locales();
-        }
+    if (const std::shared_ptr<CatalogDirectory> inUse = held(shared, status)) {
+        ::close(fd);
+        return inUse->locales();
     }
     shared.handedOver = list(fd, status);
     return shared.handedOver->locales();

@@ -58,10 +58,6 @@ class CatalogDirectory
     CatalogDirectory(const CatalogDirectory &) = delete;
     CatalogDirectory &operator=(const CatalogDirectory &) = delete;
 
-    int fd() const { return directoryFd; }
-    // The locales of the listing, as listLocales gives them.
-    QStringList locales() const;
-
     // For every component of the directory, the first catalog in the order of `languages` that
     // loads. A catalog that is there but does not load is noted and the next name tried. Each
     // file is read and checked at most once while the catalog it gave is in use (a broken one
@@ -70,6 +66,8 @@ class CatalogDirectory
 
   private:
     CatalogDirectory() = default;
+    // The locales of the listing, as listLocales gives them.
+    QStringList locales() const;
     static std::shared_ptr<CatalogDirectory> list(int fd, const struct stat &status);
     // Whether this listing, made for listLocales, still tells the directory's entries.
     bool unchangedSince(const struct stat &status) const;

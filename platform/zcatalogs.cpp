@@ -24,12 +24,15 @@ ZCatalogs::ZCatalogs(const QByteArray &directory, const QString &language)
     LoadedCatalogs found = d->directory->load(languageNames(language));
     d->components = found.components;
 
-    // An empty catalog counts as installed but answers nothing, so it is not asked.
+    // An empty catalog counts as installed but answers nothing, so it is not asked; it is held
+    // all the same, so that the next language of the run does not read it again.
     std::vector<std::shared_ptr<const Catalog>> answering;
     for (size_t i = 0; i < found.catalogs.size(); ++i) {
         if (!found.catalogs[i]->isEmpty()) {
             answering.push_back(std::move(found.catalogs[i]));
             d->componentOf.append(int(i));
+        } else {
+            d->empty.push_back(std::move(found.catalogs[i]));
         }
     }
     // Installed one by one, every catalog would be asked for every text none of them holds.

@@ -22,6 +22,8 @@ class ZCatalogsPrivate
     std::unique_ptr<CatalogRouter> router;
     // The component of each catalog the router holds, by its place there.
     QList<int> componentOf;
+    // The catalogs with no message, which the router does not hold.
+    std::vector<std::shared_ptr<const Catalog>> empty;
 };
 
 #endif

@@ -52,6 +52,7 @@ TEST(CatalogShare, LanguagesLivingTogetherReadEachCatalogOnce)
     Directory dir;
     ASSERT_TRUE(dir.write("app_de.qm", saying("Hallo")));
     ASSERT_TRUE(dir.write("bad_de.qm", "not a catalog, just text\n"));
+    ASSERT_TRUE(dir.write("empty_de.qm", catalog({})));
     const QByteArray broken =
         "ZApplication: cannot load catalog '" + dir.path() + "/bad_de.qm': not a catalog\n";
     {
@@ -60,17 +61,21 @@ TEST(CatalogShare, LanguagesLivingTogetherReadEachCatalogOnce)
         EXPECT_EQ(german.notice(), broken);
         renameOver(dir, "app_de.qm", saying("Servus"));
         renameOver(dir, "bad_de.qm", saying("Grüß Gott"));
+        renameOver(dir, "empty_de.qm", catalog({{"Bye", QStringLiteral("Tschüss")}}));
         ASSERT_TRUE(dir.write("zoo_de.qm", saying("Tag")));
         const ZCatalogs austrian(dir.path(), QStringLiteral("de_AT"));
         EXPECT_EQ(austrian.translate("Hello"), QStringLiteral("Hallo"));
-        EXPECT_EQ(austrian.components(), QStringList({QStringLiteral("app")}));
+        EXPECT_TRUE(austrian.translate("Bye").isNull());
+        EXPECT_EQ(austrian.components(),
+                  QStringList({QStringLiteral("app"), QStringLiteral("empty")}));
         EXPECT_EQ(austrian.notice(), broken);
         EXPECT_EQ(ZCatalogs::languages(dir.path()), QStringList({QStringLiteral("de")}));
     }
     const ZCatalogs later(dir.path(), QStringLiteral("de_AT"));
     EXPECT_EQ(later.translate("Hello"), QStringLiteral("Servus"));
-    EXPECT_EQ(later.components(),
-              QStringList({QStringLiteral("app"), QStringLiteral("bad"), QStringLiteral("zoo")}));
+    EXPECT_EQ(later.translate("Bye"), QStringLiteral("Tschüss"));
+    EXPECT_EQ(later.components(), QStringList({QStringLiteral("app"), QStringLiteral("bad"),
+                                               QStringLiteral("empty"), QStringLiteral("zoo")}));
     EXPECT_EQ(later.notice(), "");
 }
 
