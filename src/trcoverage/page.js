@@ -496,6 +496,17 @@
       return [from, to, firstWhole, Math.max(firstWhole, Math.floor(bottom / rowHeight) - 1)];
     }
 
+    // Rows [from, to), recorded in built, in a fragment: the page lays them out once.
+    function buildRows(from, to) {
+      const fragment = document.createDocumentFragment();
+      for (let p = from; p < to; p++) {
+        const tr = rowFor(p);
+        built.set(p, tr);
+        fragment.append(tr);
+      }
+      return fragment;
+    }
+
     // Builds the wanted rows from nothing: after a filter, a sort, or for print.
     function rebuild() {
       built = new Map();
@@ -514,11 +525,7 @@
       } else {
         view = wanted();
         [first, last] = printing ? [0, Math.min(rows.length, PRINT_LIMIT)] : view;
-        for (let p = first; p < last; p++) {
-          const tr = rowFor(p);
-          built.set(p, tr);
-          fragment.append(tr);
-        }
+        fragment.append(buildRows(first, last));
       }
       fragment.append(bottomSpacer);
       body.replaceChildren(fragment);
@@ -545,20 +552,8 @@
           built.delete(position);
         }
       }
-      const before = document.createDocumentFragment();
-      for (let p = from; p < Math.max(from, first); p++) {
-        const tr = rowFor(p);
-        built.set(p, tr);
-        before.append(tr);
-      }
-      topSpacer.after(before);
-      const after = document.createDocumentFragment();
-      for (let p = Math.max(last, from); p < to; p++) {
-        const tr = rowFor(p);
-        built.set(p, tr);
-        after.append(tr);
-      }
-      bottomSpacer.before(after);
+      topSpacer.after(buildRows(from, Math.max(from, first)));
+      bottomSpacer.before(buildRows(Math.max(last, from), to));
       first = from;
       last = to;
       setSpacer(topSpacer, first * rowHeight);
