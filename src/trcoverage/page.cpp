@@ -6,6 +6,7 @@
 
 #include "writer.h"
 #include <QCryptographicHash>
+#include <QStringView>
 
 #include <charconv>
 
@@ -106,11 +107,6 @@ CoveragePage::CoveragePage(Writer &out, const QByteArray &stringsFile, const QDa
 
 CoveragePage::~CoveragePage() = default;
 
-void CoveragePage::write(const QByteArray &bytes)
-{
-    out << bytes;
-}
-
 void CoveragePage::begin(const PassHeader &header)
 {
     languageCount = qsizetype(header.languages.size());
@@ -160,7 +156,7 @@ void CoveragePage::begin(const PassHeader &header)
     appendJsonString(html, made.toOffsetFromUtc(made.offsetFromUtc()).toString(Qt::ISODate),
                      JsonIn::page);
     html += "}</script>\n";
-    write(html);
+    out << html;
 }
 
 void CoveragePage::addLine(const LineOutcome &line)
@@ -244,7 +240,7 @@ void CoveragePage::writeChunk()
     QByteArray html = "<script type=\"application/x-trcoverage-lines\" class=\"page-lines\">";
     html += QByteArrayView(packed).sliced(4).toByteArray().toBase64();
     html += "</script>\n";
-    write(html);
+    out << html;
 }
 
 void CoveragePage::end(const PassTotals &totals)
@@ -267,5 +263,5 @@ void CoveragePage::end(const PassTotals &totals)
     html += "]}</script>\n<script>";
     html += pageScript;
     html += "</script>\n</body>\n</html>\n";
-    write(html);
+    out << html;
 }

@@ -7,9 +7,6 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
-#include <QString>
-#include <QStringList>
-#include <QStringView>
 
 #include <optional>
 #include <vector>
@@ -48,7 +45,6 @@ class CoveragePage : public Output
 
   private:
     void writeChunk();
-    void write(const QByteArray &bytes);
 
     Writer &out;
     const QByteArray stringsFile;

@@ -121,8 +121,10 @@
   // translated cell]]; for a line with a text cut short a fifth element, {text: its length,
   // answers: [the length of each translation cut short, by its place among the line's]}, else
   // null when a sixth follows; and for a line with problems a sixth, [the problems of each
-  // translation, by its place among the line's].
-  const decodeBlock = async (block, languageCount, checkCount) => {
+  // translation, by its place among the line's]. Counts each language's cells as it goes, for
+  // the comparison with the totals.
+  const decodeBlock = async (block, languages, checkCount) => {
+    const languageCount = languages.length;
     const binary = atob(block.textContent);
     const bytes = new Uint8Array(binary.length);
     for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
@@ -148,8 +150,13 @@
       let problems = null;
       for (let j = 0; j < languageCount; j++) {
         const code = own.charCodeAt(j);
+        const language = languages[j];
+        if (isConflict(code)) language.conflicts++;
+        if (isSame(code)) language.sameCounted++;
         if (!isTranslated(code)) continue;
+        language.counted++;
         if (isFlagged(code)) {
+          language.flaggedCounted++;
           const bits = flags[flagsTaken++];
           if (!Number.isInteger(bits) || bits < 1 || bits >= allChecks) throw malformed();
           if (!problems) problems = [];
@@ -187,12 +194,6 @@
     // The checks the run made, by name, in the order of the problems' bits; none for a run
     // that did not check.
     const checks = Array.isArray(head.checks) ? head.checks : null;
-    const blocks = await Promise.all(
-      Array.from(document.querySelectorAll('script.page-lines'),
-                 (block) => decodeBlock(block, names.length, checks ? checks.length : 0)));
-    const lines = [];
-    for (const block of blocks) for (const line of block) lines.push(line);
-
     // What the lines say must add up to the totals the run wrote.
     let wellFormed = end.totals.length === names.length &&
                      end.totals.every((numbers) => numbers.length === 4);
@@ -201,22 +202,11 @@
       return { index, name, translated, untranslated, same, flagged,
                conflicts: 0, counted: 0, sameCounted: 0, flaggedCounted: 0 };
     });
-    for (const line of lines) {
-      const states = line[2];
-      let translated = 0;
-      if (states.length !== names.length) wellFormed = false;
-      for (let j = 0; j < states.length && j < names.length; j++) {
-        const code = states.charCodeAt(j);
-        if (isTranslated(code)) {
-          translated++;
-          languages[j].counted++;
-        }
-        if (isSame(code)) languages[j].sameCounted++;
-        if (isFlagged(code)) languages[j].flaggedCounted++;
-        if (isConflict(code)) languages[j].conflicts++;
-      }
-      if (translated !== line[3].length) wellFormed = false;
-    }
+    const blocks = await Promise.all(
+      Array.from(document.querySelectorAll('script.page-lines'),
+                 (block) => decodeBlock(block, languages, checks ? checks.length : 0)));
+    const lines = [];
+    for (const block of blocks) for (const line of block) lines.push(line);
     for (const language of languages) {
       if (language.counted !== language.translated ||
           language.translated + language.untranslated !== lines.length ||
@@ -506,6 +496,17 @@
       return [from, to, firstWhole, Math.max(firstWhole, Math.floor(bottom / rowHeight) - 1)];
     }
 
+    // Rows [from, to), recorded in built, in a fragment: the page lays them out once.
+    function buildRows(from, to) {
+      const fragment = document.createDocumentFragment();
+      for (let p = from; p < to; p++) {
+        const tr = rowFor(p);
+        built.set(p, tr);
+        fragment.append(tr);
+      }
+      return fragment;
+    }
+
     // Builds the wanted rows from nothing: after a filter, a sort, or for print.
     function rebuild() {
       built = new Map();
@@ -524,11 +525,7 @@
       } else {
         view = wanted();
         [first, last] = printing ? [0, Math.min(rows.length, PRINT_LIMIT)] : view;
-        for (let p = first; p < last; p++) {
-          const tr = rowFor(p);
-          built.set(p, tr);
-          fragment.append(tr);
-        }
+        fragment.append(buildRows(first, last));
       }
       fragment.append(bottomSpacer);
       body.replaceChildren(fragment);
@@ -555,20 +552,8 @@
           built.delete(position);
         }
       }
-      const before = document.createDocumentFragment();
-      for (let p = from; p < Math.max(from, first); p++) {
-        const tr = rowFor(p);
-        built.set(p, tr);
-        before.append(tr);
-      }
-      topSpacer.after(before);
-      const after = document.createDocumentFragment();
-      for (let p = Math.max(last, from); p < to; p++) {
-        const tr = rowFor(p);
-        built.set(p, tr);
-        after.append(tr);
-      }
-      bottomSpacer.before(after);
+      topSpacer.after(buildRows(from, Math.max(from, first)));
+      bottomSpacer.before(buildRows(Math.max(last, from), to));
       first = from;
       last = to;
       setSpacer(topSpacer, first * rowHeight);
