@@ -373,6 +373,20 @@ with open(sys.argv[1], newline="", encoding="utf-8") as f:
 13 ["conflict", "de", "1", "Two lines", "", "", "", "app", "Zwei\nZeilen", "answers", "", "", ""]
 13 ["conflict", "de", "1", "Two lines", "", "", "", "app2", "Zwei\nZeilen", "same", "", "", ""]
 END
+    # The same of names that reach the records of problems and conflicts: a component's, and a
+    # language's that finds a catalog all the same (its codeset may hold anything).
+    mkdir "$work/quoted"
+    cp "$built/app_de.qm" "$work/quoted/app_de.qm"
+    cp "$built/app_de.qm" "$work/quoted/a,\"b_de.qm"
+    printf '&Open\n' >"$work/run/open.txt"
+    cover -translations "$work/quoted" -lang 'de.x,"y' -conflicts -checks -format csv open.txt
+    outcome "CSV names" 0 ""
+    sed 's/$/\r/' <<'END' | same "CSV names" <(tail -n +2 "$work/out")
+summary,"de.x,""y",,,1,0,100.0,,,,0,1,
+problem,"de.x,""y",1,&Open,,,,,Öffnen,,,,accelerator
+conflict,"de.x,""y",1,&Open,,,,"a,""b",Öffnen,answers,,,
+conflict,"de.x,""y",1,&Open,,,,app,Öffnen,same,,,
+END
     # In JSON, every character below U+0020, and U+2028, U+2029 and U+FEFF, is escaped, never
     # raw: checked in the bytes, since the toolkit's parser takes raw control characters. The
     # catalog directory's name and the translations are escaped as the lines are.
