@@ -151,6 +151,14 @@ de_DE                 4             2     1   66.6%  █████████
 xx                    0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
 ca_valencia           0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
 END
+    # A name beyond the BMP takes a column a character, not one a UTF-16 unit: ca_𝔳𝔞𝔩 fits.
+    cover -translations "$cat" -lang de -lang 'ca_𝔳𝔞𝔩' Strings.txt
+    outcome "a name beyond the BMP" 0 "ZApplication: no catalog for language 'ca_𝔳𝔞𝔩' in '$cat'"$'\n'
+    same "a name beyond the BMP" <(tail -n +4 "$work/out") <<'END'
+Language  Translated  Untranslated  Same   Share
+de                 4             2     1   66.6%  █████████████░░░░░░░
+ca_𝔳𝔞𝔩             0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
+END
     # The same from a pipe that hands the bytes over in pieces, led by a byte-order mark and
     # with CR LF line ends.
     cover -translations "$cat" /dev/stdin < <(printf '\xef\xbb\xbfHello\r\nZoo\r\n'; sleep 0.1
@@ -487,6 +495,16 @@ END
     outcome "-fail-on-checks below -fail-under" 5 "Below 90%: de 80.0%.
 Translations with problems: de 3.
 "
+    # A limit alone checks every translation, as -checks does, and counts what it flags.
+    for limit in "-max-width 100" "-max-growth 100"; do
+        # shellcheck disable=SC2086 # the option and its value are words
+        cover -translations "$cat" -lang de $limit checks.txt
+        outcome "$limit alone" 0 ""
+        same "$limit alone" <(tail -n +4 "$work/out") <<'END'
+Language  Translated  Untranslated  Same  Flagged   Share
+de                 4             1     1        3   80.0%  ████████████████░░░░
+END
+    done
     # Lines kept the same count as translated for the threshold only when asked.
     cover -translations "$cat" -lang de -fail-under 100 -count-same checks.txt
     outcome "-count-same" 0 ""
