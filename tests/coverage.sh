@@ -295,6 +295,20 @@ END
   ]
 }
 END
+    # A language past the first 64 has its own bits for what is missing and kept the same: de,
+    # the 65th, after 64 that have no catalog and miss every line.
+    many=() said=""
+    for i in {1..64}; do
+        many+=(-lang "x$i")
+        said+="ZApplication: no catalog for language 'x$i' in '$cat'"$'\n'
+    done
+    cover -translations "$cat" "${many[@]}" -lang de -missing Strings.txt
+    outcome "65 languages" 0 "$said"
+    same "65 languages" <(sed -n '/^Untranslated in de:/,/^$/p' "$work/out") <<'END'
+Untranslated in de: 2
+     5 'Radio'  (same)
+     6 'nope'
+END
     # Components named by bytes that are not UTF-8 (E9, FF), by U+FFFD itself and by \xe9 spelled
     # in ASCII each read as their own in every format; they answer by their names decoded (the
     # first three alike, as U+FFFD, and after U+FF21, whose bytes come after E9), then by their
