@@ -519,6 +519,17 @@ Language  Translated  Untranslated  Same  Flagged   Share
 de                 4             1     1        3   80.0%  ████████████████░░░░
 END
     done
+    # So do CSV and JSON, which count without listing.
+    cover -translations "$cat" -lang de -fail-on-checks -format csv checks.txt
+    outcome "-fail-on-checks, CSV" 7 "Translations with problems: de 3."$'\n'
+    same "-fail-on-checks, CSV" <(sed -n 2p "$work/out") <<<$'summary,de,,,4,1,80.0,,,,1,3,\r'
+    cover -translations "$cat" -lang de -fail-on-checks -format json checks.txt
+    outcome "-fail-on-checks, JSON" 7 "Translations with problems: de 3."$'\n'
+    same "-fail-on-checks, JSON" <(sed -n '/"share"/,/^    }/p' "$work/out") <<'END'
+      "share": 80.0,
+      "flagged": 3
+    }
+END
     # Lines kept the same count as translated for the threshold only when asked.
     cover -translations "$cat" -lang de -fail-under 100 -count-same checks.txt
     outcome "-count-same" 0 ""
