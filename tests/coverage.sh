@@ -151,6 +151,14 @@ de_DE                 4             2     1   66.6%  █████████
 xx                    0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
 ca_valencia           0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
 END
+    # A name beyond the BMP takes a column a character, not one a UTF-16 unit: ca_𝔳𝔞𝔩 fits.
+    cover -translations "$cat" -lang de -lang 'ca_𝔳𝔞𝔩' Strings.txt
+    outcome "a name beyond the BMP" 0 "ZApplication: no catalog for language 'ca_𝔳𝔞𝔩' in '$cat'"$'\n'
+    same "a name beyond the BMP" <(tail -n +4 "$work/out") <<'END'
+Language  Translated  Untranslated  Same   Share
+de                 4             2     1   66.6%  █████████████░░░░░░░
+ca_𝔳𝔞𝔩             0             6     0    0.0%  ░░░░░░░░░░░░░░░░░░░░
+END
     # The same from a pipe that hands the bytes over in pieces, led by a byte-order mark and
     # with CR LF line ends.
     cover -translations "$cat" /dev/stdin < <(printf '\xef\xbb\xbfHello\r\nZoo\r\n'; sleep 0.1
@@ -287,6 +295,20 @@ END
   ]
 }
 END
+    # A language past the first 64 has its own bits for what is missing and kept the same: de,
+    # the 65th, after 64 that have no catalog and miss every line.
+    many=() said=""
+    for i in {1..64}; do
+        many+=(-lang "x$i")
+        said+="ZApplication: no catalog for language 'x$i' in '$cat'"$'\n'
+    done
+    cover -translations "$cat" "${many[@]}" -lang de -missing Strings.txt
+    outcome "65 languages" 0 "$said"
+    same "65 languages" <(sed -n '/^Untranslated in de:/,/^$/p' "$work/out") <<'END'
+Untranslated in de: 2
+     5 'Radio'  (same)
+     6 'nope'
+END
     # Components named by bytes that are not UTF-8 (E9, FF), by U+FFFD itself and by \xe9 spelled
     # in ASCII each read as their own in every format; they answer by their names decoded (the
     # first three alike, as U+FFFD, and after U+FF21, whose bytes come after E9), then by their
@@ -372,6 +394,20 @@ with open(sys.argv[1], newline="", encoding="utf-8") as f:
 13 ["missing", "q\"t", "2", "nope", "", "", "", "", "", "", "0", "", ""]
 13 ["conflict", "de", "1", "Two lines", "", "", "", "app", "Zwei\nZeilen", "answers", "", "", ""]
 13 ["conflict", "de", "1", "Two lines", "", "", "", "app2", "Zwei\nZeilen", "same", "", "", ""]
+END
+    # The same of names that reach the records of problems and conflicts: a component's, and a
+    # language's that finds a catalog all the same (its codeset may hold anything).
+    mkdir "$work/quoted"
+    cp "$built/app_de.qm" "$work/quoted/app_de.qm"
+    cp "$built/app_de.qm" "$work/quoted/a,\"b_de.qm"
+    printf '&Open\n' >"$work/run/open.txt"
+    cover -translations "$work/quoted" -lang 'de.x,"y' -conflicts -checks -format csv open.txt
+    outcome "CSV names" 0 ""
+    sed 's/$/\r/' <<'END' | same "CSV names" <(tail -n +2 "$work/out")
+summary,"de.x,""y",,,1,0,100.0,,,,0,1,
+problem,"de.x,""y",1,&Open,,,,,Öffnen,,,,accelerator
+conflict,"de.x,""y",1,&Open,,,,"a,""b",Öffnen,answers,,,
+conflict,"de.x,""y",1,&Open,,,,app,Öffnen,same,,,
 END
     # In JSON, every character below U+0020, and U+2028, U+2029 and U+FEFF, is escaped, never
     # raw: checked in the bytes, since the toolkit's parser takes raw control characters. The
@@ -473,6 +509,27 @@ END
     outcome "-fail-on-checks below -fail-under" 5 "Below 90%: de 80.0%.
 Translations with problems: de 3.
 "
+    # A limit alone checks every translation, as -checks does, and counts what it flags.
+    for limit in "-max-width 100" "-max-growth 100"; do
+        # shellcheck disable=SC2086 # the option and its value are words
+        cover -translations "$cat" -lang de $limit checks.txt
+        outcome "$limit alone" 0 ""
+        same "$limit alone" <(tail -n +4 "$work/out") <<'END'
+Language  Translated  Untranslated  Same  Flagged   Share
+de                 4             1     1        3   80.0%  ████████████████░░░░
+END
+    done
+    # So do CSV and JSON, which count without listing.
+    cover -translations "$cat" -lang de -fail-on-checks -format csv checks.txt
+    outcome "-fail-on-checks, CSV" 7 "Translations with problems: de 3."$'\n'
+    same "-fail-on-checks, CSV" <(sed -n 2p "$work/out") <<<$'summary,de,,,4,1,80.0,,,,1,3,\r'
+    cover -translations "$cat" -lang de -fail-on-checks -format json checks.txt
+    outcome "-fail-on-checks, JSON" 7 "Translations with problems: de 3."$'\n'
+    same "-fail-on-checks, JSON" <(sed -n '/"share"/,/^    }/p' "$work/out") <<'END'
+      "share": 80.0,
+      "flagged": 3
+    }
+END
     # Lines kept the same count as translated for the threshold only when asked.
     cover -translations "$cat" -lang de -fail-under 100 -count-same checks.txt
     outcome "-count-same" 0 ""

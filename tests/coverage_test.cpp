@@ -121,6 +121,10 @@ TEST(Formats, JsonStringsKeepEveryCharacter)
         EXPECT_EQ(parsed.array().at(0).toString(), all);
         EXPECT_EQ(jsonString(QString(QChar(0xdc00)) + u'x', where), "\"\\udc00x\"");
     }
+    // In a page every noncharacter is escaped, not only U+FFFE: U+FFFF, U+FDD0, and those
+    // beyond the BMP as their two surrogates.
+    EXPECT_EQ(jsonString(QStringLiteral(u"\uFFFE\uFFFF\uFDD0\U0001FFFF\U0010FFFE"), JsonIn::page),
+              "\"\\ufffe\\uffff\\ufdd0\\ud83f\\udfff\\udbff\\udffe\"");
 }
 
 } // namespace
