@@ -66,15 +66,14 @@ int openDependency(int directoryFd, const QString &name)
 }
 
 // A dependency's name for a notice: as the catalog names it, in UTF-8, with control characters
-// shown as '?' so that a catalog cannot write to the terminal through it.
-QByteArray shownName(const QString &name)
+// (C0, DEL and C1) shown as '?' so that a catalog cannot write to the terminal through it.
+QByteArray shownName(QString name)
 {
-    QByteArray shown = name.toUtf8();
-    for (char &c : shown) {
-        if (uchar(c) < 0x20 || uchar(c) == 0x7f)
-            c = '?';
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
     }
-    return "'" + shown + "'";
+    return "'" + name.toUtf8() + "'";
 }
 
 // Loads a catalog file and, depth first, what it depends on; a file met twice is loaded once.

@@ -42,10 +42,10 @@ TEST(Catalog, SaysWhyAFileOrADependencyFails)
     ASSERT_TRUE(dir.write("lost_de.qm",
                           catalog({hello}, dependencies({QStringLiteral("gone\x1b[31m_de")}))));
     EXPECT_EQ(fault(dir, "lost_de.qm"), "missing dependency 'gone?[31m_de'");
-    // DEL is a control character too, though above the others.
-    ASSERT_TRUE(
-        dir.write("rubbed_de.qm", catalog({hello}, dependencies({QStringLiteral("gone\x7f_de")}))));
-    EXPECT_EQ(fault(dir, "rubbed_de.qm"), "missing dependency 'gone?_de'");
+    // DEL and the C1 controls are control characters too, though above the others.
+    ASSERT_TRUE(dir.write("rubbed_de.qm",
+                          catalog({hello}, dependencies({QStringLiteral("gone\x7f\u009b_de")}))));
+    EXPECT_EQ(fault(dir, "rubbed_de.qm"), "missing dependency 'gone??_de'");
     ASSERT_TRUE(
         dir.write("self_de.qm", catalog({hello}, dependencies({QStringLiteral("self_de")}))));
     EXPECT_EQ(fault(dir, "self_de.qm"), "dependency 'self_de' loops back");
